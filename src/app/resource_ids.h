@@ -1,0 +1,4 @@
+// Numbers of the resources inside quarnel.exe.
+#pragma once
+
+#define IDI_QUARNEL 1

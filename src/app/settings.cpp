@@ -1,0 +1,48 @@
+#include "app/settings.h"
+
+#include "registry/registry.h"
+#include "registry/value_text.h"
+
+namespace quarnel {
+
+std::string LoadSettingString(const std::string& valueName, const std::string& defaultText) {
+    std::string text = RegistryRead(ProgramKey, valueName, ".");
+    return text.empty() ? defaultText : text;
+}
+
+int32_t LoadSettingNumber(const std::string& valueName, int32_t defaultNumber) {
+    const int32_t number = ParseDecimal(RegistryRead(ProgramKey, valueName, "."));
+    return number == 0 ? defaultNumber : number;
+}
+
+int8_t FlagFromNumber(int32_t number) {
+    return static_cast<int8_t>(static_cast<uint8_t>(static_cast<uint32_t>(number) & 0xFFu));
+}
+
+Settings LoadSettings(const std::string& startDirectory) {
+    Settings s;
+    s.PuttyPfad = LoadSettingString("PuttyPfad", startDirectory + "\\putty.exe");
+    s.NachPuttyStartBeenden = FlagFromNumber(LoadSettingNumber("NachPuttyStartBeenden", 0));
+    s.NachPuttyStartMinimieren = FlagFromNumber(LoadSettingNumber("NachPuttyStartMinimieren", 0));
+    s.Startminimized = FlagFromNumber(LoadSettingNumber("Startminimized", 0));
+    s.Passwortfunktionalitaet = FlagFromNumber(LoadSettingNumber("Passwortfunktionalitaet", 0));
+    s.SSHSessionVorlage = LoadSettingString("SSHSessionVorlage", "Default Settings");
+    s.FensterpositionX = LoadSettingNumber("FensterpositionX", 10);
+    s.FensterpositionY = LoadSettingNumber("FensterpositionY", 10);
+    s.Fensterbreite = LoadSettingNumber("Fensterbreite", 500);
+    s.Fensterhoehe = LoadSettingNumber("Fensterhoehe", 60);
+    s.Autostart = ProbeAutostart();
+    return s;
+}
+
+bool ProbeAutostart() {
+    return RegistryProbe(MachineRunKey, AutostartValueName, ".") != 0 ||
+           RegistryProbe(UserRunKey, AutostartValueName, ".") != 0;
+}
+
+int FontHeightForPoints(int points, int dotsPerInch) {
+    // Rounded to the nearest pixel, as MulDiv does.
+    return -((points * dotsPerInch + 36) / 72);
+}
+
+} // namespace quarnel

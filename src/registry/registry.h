@@ -1,0 +1,47 @@
+// Every registry access of the program goes through these eight operations. A key is
+// addressed by its textual path (see registry_path.h); values travel as Windows-1252
+// texts. Failures never raise anything: they come back as the empty text or 0. Each
+// operation opens what it needs, closes it again and keeps nothing between calls.
+//
+// The computer name "." means the local registry; any other text is handed to
+// RegConnectRegistry and the operation works on that computer's registry.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace quarnel {
+
+// Value type numbers understood by RegistryRead and RegistryWrite.
+enum RegistryValueType : int {
+    kRegSz = 1,       // text
+    kRegExpandSz = 2, // text, environment references left as they are
+    kRegBinary = 3,   // two upper-case hexadecimal digits per byte
+    kRegDword = 4,    // signed decimal
+};
+
+// A text value longer than 254 characters, or any other value of more than 255 bytes,
+// reads as the empty text.
+std::string RegistryRead(const std::string& path, const std::string& valueName,
+                         const std::string& computer);
+// 1 when the key could be opened (the key is never created), else 0.
+int RegistryWrite(const std::string& path, const std::string& valueName, const std::string& text,
+                  int valueType, const std::string& computer);
+// 1 when the value exists and is no larger than RegistryRead can read, else 0.
+int RegistryProbe(const std::string& path, const std::string& valueName,
+                  const std::string& computer);
+// Name of the subkey at the index (from 0); the empty text past the last one.
+std::string RegistryListSubKey(const std::string& path, int index, const std::string& computer);
+int RegistryKeyExists(const std::string& path, const std::string& computer);
+// 1 when the key exists afterwards; missing keys along the path are created.
+int RegistryCreateKey(const std::string& path, const std::string& computer);
+int RegistryDeleteValue(const std::string& path, const std::string& valueName,
+                        const std::string& computer);
+// Deletes a key without subkeys.
+int RegistryDeleteKey(const std::string& path, const std::string& computer);
+
+// How many of the operations above have run in this process; the start-up benchmark
+// reports it per session.
+uint64_t RegistryOperationCount();
+
+} // namespace quarnel
