@@ -60,16 +60,26 @@ start() {
     stop
     local display=${DISPLAY:-}
     if [ -z "$display" ] || ! display_usable "$display"; then
-        local n=90
-        while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-        display=:$n
-        Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp </dev/null >"$state/xvfb.log" 2>&1 &
-        echo $! >"$state/xvfb.pid"
-        if ! wait_for 20 display_usable "$display"; then
-            echo "wine-env: Xvfb could not start on $display:" >&2
+        # Several build trees may start at once: take the first display that comes up.
+        local n=90 started=""
+        while [ -z "$started" ] && [ "$n" -lt 140 ]; do
+            if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+                Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >"$state/xvfb.log" 2>&1 &
+                echo $! >"$state/xvfb.pid"
+                if wait_for 20 display_usable ":$n" && kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null; then
+                    started=:$n
+                else
+                    kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true
+                fi
+            fi
+            n=$((n + 1))
+        done
+        if [ -z "$started" ]; then
+            echo "wine-env: Xvfb could not start:" >&2
             cat "$state/xvfb.log" >&2
             exit 1
         fi
+        display=$started
     fi
     export DISPLAY=$display
 

@@ -1,0 +1,47 @@
+// PuTTY's saved sessions, grouped by the menu name the user gave each of them.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace quarnel {
+
+// Where PuTTY keeps its saved sessions; a session key is this path + the key name.
+inline const std::string SessionsKey =
+    "HKEY_CURRENT_USER\\Software\\SimonTatham\\PuTTY\\Sessions\\";
+// The values the program adds to a session key.
+inline const std::string MenuValueName = "UlvasQuarnel_Menu";
+inline const std::string PasswordValueName = "UlvasQuarnel_pw";
+
+struct SessionCatalogue {
+    std::vector<std::string> allSessions;        // key names, catalogue order
+    std::vector<std::string> menuNames;          // distinct non-empty menu names, catalogue order
+    std::vector<std::string> assignedSessions;   // key names with a menu, catalogue order
+    std::vector<std::string> unassignedSessions; // key names without a menu, catalogue order
+    std::vector<std::string>
+        menuItemSessions; // key name behind item 1000 + k, filled by the menu layout
+    // The menu value of each assigned session as read at load, so that building the
+    // menus never goes back to the registry.
+    std::unordered_map<std::string, std::string> menuOfSession;
+};
+
+// Catalogue order: A-Z folded to a-z, then bytes compared as signed 8-bit numbers, the
+// end of a text counting as 0. A strict weak ordering on any bytes.
+bool CatalogueLess(std::string_view a, std::string_view b);
+
+// Every "%20" becomes a blank; nothing else is changed.
+std::string SessionDisplayName(std::string_view keyName);
+// Every blank becomes "%20".
+std::string SessionKeyName(std::string_view displayName);
+
+// The catalogue of the given sessions, each with its menu value (empty: none), in the
+// order the registry enumerated them.
+SessionCatalogue BuildCatalogue(const std::vector<std::pair<std::string, std::string>>& sessions);
+
+// Reads PuTTY's sessions and their menu values from the registry (once per session).
+SessionCatalogue LoadSessionCatalogue();
+
+} // namespace quarnel
