@@ -1,0 +1,182 @@
+#include "app/controls.h"
+
+#include "app/events.h"
+#include "app/program.h"
+#include "win/dpi.h"
+#include "win/text.h"
+
+#include <commctrl.h>
+
+namespace quarnel {
+
+namespace {
+
+struct KindStyle {
+    const wchar_t* className;
+    DWORD style;
+    DWORD exStyle;
+};
+
+KindStyle StyleOf(GadgetKind kind) {
+    switch (kind) {
+    case GadgetKind::Label:
+        return {L"STATIC", SS_LEFT, 0};
+    case GadgetKind::CentredLabel:
+        return {L"STATIC", SS_CENTER, 0};
+    case GadgetKind::TextField:
+        return {L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+    case GadgetKind::MaskedField:
+        return {L"EDIT", ES_AUTOHSCROLL | ES_PASSWORD | WS_TABSTOP, WS_EX_CLIENTEDGE};
+    case GadgetKind::Button:
+        return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
+    case GadgetKind::CheckBox:
+        return {L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0};
+    case GadgetKind::Frame:
+        return {L"BUTTON", BS_GROUPBOX, 0};
+    case GadgetKind::ListCombo:
+        return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+    case GadgetKind::EditCombo:
+        return {L"COMBOBOX", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP,
+                WS_EX_CLIENTEDGE};
+    }
+    return {L"STATIC", 0, 0};
+}
+
+// Push buttons report a right click as an event of their own.
+LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                            DWORD_PTR) {
+    if (message == WM_RBUTTONUP) {
+        Event event;
+        event.kind = EventKind::Gadget;
+        event.number = GetDlgCtrlID(button);
+        event.action = kRightClicked;
+        const HWND top = GetAncestor(button, GA_ROOT);
+        event.window = static_cast<int>(GetWindowLongPtrW(top, GWLP_USERDATA));
+        DispatchEvent(event);
+        return 0;
+    }
+    return DefSubclassProc(button, message, wParam, lParam);
+}
+
+HWND toolTip = nullptr;
+
+HWND ToolTipControl(HWND owner) {
+    if (toolTip == nullptr || !IsWindow(toolTip)) {
+        toolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                  WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
+                                  TheProgram().instance, nullptr);
+        SendMessageW(toolTip, TTM_SETMAXTIPWIDTH, 0, 600);
+    }
+    return toolTip;
+}
+
+} // namespace
+
+UINT WindowDpi(HWND window) {
+    const UINT dpi = window ? GetDpiForWindow(window) : GetDpiForSystem();
+    return dpi == 0 ? 96 : dpi;
+}
+
+HWND CreateGadget(HWND parent, const GadgetSpec& spec) {
+    const KindStyle ks = StyleOf(spec.kind);
+    const UINT dpi = WindowDpi(parent);
+    HWND control = CreateWindowExW(
+        ks.exStyle, ks.className, Widen(spec.text ? spec.text : "").c_str(),
+        WS_CHILD | WS_VISIBLE | ks.style, ScaleForDpi(spec.x, dpi), ScaleForDpi(spec.y, dpi),
+        ScaleForDpi(spec.width, dpi), ScaleForDpi(spec.height, dpi), parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.number)), TheProgram().instance, nullptr);
+    if (control == nullptr) {
+        return nullptr;
+    }
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+                 FALSE);
+    if (spec.kind == GadgetKind::Button) {
+        SetWindowSubclass(control, ButtonProc, 1, 0);
+    }
+    return control;
+}
+
+void AddToolTip(HWND control, const std::string& text) {
+    const HWND tip = ToolTipControl(GetAncestor(control, GA_ROOT));
+    std::wstring wide = Widen(text);
+    TOOLINFOW info{};
+    info.cbSize = sizeof info;
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = GetParent(control);
+    info.uId = reinterpret_cast<UINT_PTR>(control);
+    info.lpszText = wide.data();
+    SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+SIZE OuterSizeForClient(DWORD style, DWORD exStyle, int clientWidth, int clientHeight, UINT dpi) {
+    RECT rect{0, 0, ScaleForDpi(clientWidth, dpi), ScaleForDpi(clientHeight, dpi)};
+    AdjustWindowRectExForDpi(&rect, style, FALSE, exStyle, dpi);
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+POINT CentredOnScreen(SIZE outer) {
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    POINT p{(screenWidth - outer.cx) / 2, (screenHeight - outer.cy) / 2};
+    if (p.x < 0) {
+        p.x = 0;
+    }
+    if (p.y < 0) {
+        p.y = 0;
+    }
+    return p;
+}
+
+std::string GadgetText(HWND parent, int number) {
+    const HWND control = GetDlgItem(parent, number);
+    const int length = GetWindowTextLengthW(control);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    GetWindowTextW(control, text.data(), length + 1);
+    return Narrow(text);
+}
+
+void SetGadgetText(HWND parent, int number, const std::string& text) {
+    QuietChanges quiet;
+    SetWindowTextW(GetDlgItem(parent, number), Widen(text).c_str());
+}
+
+bool IsGadgetChecked(HWND parent, int number) {
+    return IsDlgButtonChecked(parent, number) == BST_CHECKED;
+}
+
+void SetGadgetChecked(HWND parent, int number, bool checked) {
+    QuietChanges quiet;
+    CheckDlgButton(parent, number, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void AddComboEntry(HWND parent, int number, const std::string& text) {
+    QuietChanges quiet;
+    SendDlgItemMessageW(parent, number, CB_ADDSTRING, 0,
+                        reinterpret_cast<LPARAM>(Widen(text).c_str()));
+}
+
+void SelectComboEntry(HWND parent, int number, int index) {
+    QuietChanges quiet;
+    SendDlgItemMessageW(parent, number, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+int ComboSelection(HWND parent, int number) {
+    return static_cast<int>(SendDlgItemMessageW(parent, number, CB_GETCURSEL, 0, 0));
+}
+
+std::string ComboEntry(HWND parent, int number, int index) {
+    const LRESULT length = SendDlgItemMessageW(parent, number, CB_GETLBTEXTLEN, index, 0);
+    if (length == CB_ERR) {
+        return {};
+    }
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    SendDlgItemMessageW(parent, number, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    return Narrow(text);
+}
+
+int ComboEntryCount(HWND parent, int number) {
+    return static_cast<int>(SendDlgItemMessageW(parent, number, CB_GETCOUNT, 0, 0));
+}
+
+} // namespace quarnel

@@ -1,0 +1,97 @@
+#include "app/info_window.h"
+
+#include "app/controls.h"
+#include "app/events.h"
+#include "app/program.h"
+#include "version.h"
+
+namespace quarnel {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"QuarnelInfoWindow";
+constexpr DWORD kStyle = WS_CAPTION | WS_SYSMENU;
+
+struct InfoWindow {
+    HWND window = nullptr;
+};
+InfoWindow infoWindow;
+
+const GadgetSpec kGadgets[] = {
+    {kInfoNameLabel, GadgetKind::CentredLabel, 30, 15, 275, 40, "Ulvas Quarnel"},
+    {kInfoVersionLabel, GadgetKind::CentredLabel, 0, 60, 345, 30,
+     "Version: V. " QUARNEL_VERSION_TEXT " vom " QUARNEL_VERSION_DATE},
+    {kInfoCreditLabel, GadgetKind::CentredLabel, 0, 90, 345, 30,
+     "PuTTY-Sitzungen mit einem Klick starten"},
+    {kInfoOkButton, GadgetKind::Button, 135, 165, 60, 30, "OK"},
+};
+
+LRESULT CALLBACK InfoWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        DispatchCommand(kInfoWindow, wParam, lParam);
+        return 0;
+    case WM_CLOSE: {
+        Event event;
+        event.kind = EventKind::Close;
+        event.window = kInfoWindow;
+        DispatchEvent(event);
+        return 0;
+    }
+    case WM_DESTROY:
+        if (window == infoWindow.window) {
+            infoWindow.window = nullptr;
+        }
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+} // namespace
+
+HWND InformationWindowHandle() {
+    return infoWindow.window;
+}
+
+void CloseInformationWindow() {
+    if (infoWindow.window != nullptr) {
+        DestroyWindow(infoWindow.window);
+    }
+}
+
+void OpenInformationWindow() {
+    CloseInformationWindow();
+    static const bool registered = [] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = InfoWindowProc;
+        wc.hInstance = TheProgram().instance;
+        wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = kClassName;
+        return RegisterClassExW(&wc) != 0;
+    }();
+    (void)registered;
+
+    const UINT dpi = WindowDpi(nullptr);
+    const SIZE outer = OuterSizeForClient(kStyle, 0, 347, 224, dpi);
+    const POINT corner = CentredOnScreen(outer);
+    infoWindow.window = CreateWindowExW(0, kClassName, L"Quarnel - Information",
+                                        kStyle | WS_VISIBLE, corner.x, corner.y, outer.cx, outer.cy,
+                                        nullptr, nullptr, TheProgram().instance, nullptr);
+    if (infoWindow.window == nullptr) {
+        return;
+    }
+    SetWindowLongPtrW(infoWindow.window, GWLP_USERDATA, kInfoWindow);
+    for (const GadgetSpec& spec : kGadgets) {
+        CreateGadget(infoWindow.window, spec);
+    }
+    SendDlgItemMessageW(infoWindow.window, kInfoNameLabel, WM_SETFONT,
+                        reinterpret_cast<WPARAM>(ProgramFont(2)), FALSE);
+    SendDlgItemMessageW(infoWindow.window, kInfoVersionLabel, WM_SETFONT,
+                        reinterpret_cast<WPARAM>(ProgramFont(3)), FALSE);
+}
+
+} // namespace quarnel
