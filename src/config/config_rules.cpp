@@ -1,0 +1,59 @@
+#include "config/config_rules.h"
+
+#include "sessions/catalogue.h"
+
+#include <algorithm>
+
+namespace quarnel {
+
+namespace {
+
+bool FileNameCanHold(unsigned char c) {
+    return c >= 32 &&
+           std::string_view("\"\\/:*?<>|").find(static_cast<char>(c)) == std::string_view::npos;
+}
+
+} // namespace
+
+BrowsePreset SplitBrowsePreset(std::string_view puttyPath) {
+    BrowsePreset preset;
+    const size_t slash = puttyPath.rfind('\\');
+    std::string_view name = puttyPath;
+    if (slash != std::string_view::npos) {
+        preset.folder = puttyPath.substr(0, slash);
+        name = puttyPath.substr(slash + 1);
+    }
+    if (std::all_of(name.begin(), name.end(),
+                    [](char c) { return FileNameCanHold(static_cast<unsigned char>(c)); })) {
+        preset.fileName = name;
+    }
+    return preset;
+}
+
+bool CanStoreCipherText(std::string_view cipherText) {
+    return cipherText.size() <= 254 && cipherText.find('\0') == std::string_view::npos;
+}
+
+std::string AutostartRunValue(std::string_view programFile) {
+    std::string value;
+    value.reserve(programFile.size() + 2);
+    value += '"';
+    value += programFile;
+    value += '"';
+    return value;
+}
+
+MenuSave DecideMenuSave(std::string_view text, const std::vector<std::string>& entries) {
+    if (text.empty()) {
+        return MenuSave::Delete;
+    }
+    return std::find(entries.begin(), entries.end(), text) == entries.end()
+               ? MenuSave::StoreAndAppend
+               : MenuSave::Store;
+}
+
+std::string SessionKeyOfEntry(std::string_view entryText) {
+    return entryText.empty() ? std::string() : SessionsKey + SessionKeyName(entryText);
+}
+
+} // namespace quarnel

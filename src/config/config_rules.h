@@ -1,0 +1,39 @@
+// Decisions of the configuration window that need no window. Texts are Windows-1252.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quarnel {
+
+// Where the file requester starts: the folder part of PuttyPfad (before its last
+// backslash; empty lets the system choose) and the rest as the preset file name, which
+// is left empty when it holds a character no file name can hold.
+struct BrowsePreset {
+    std::string folder;
+    std::string fileName;
+};
+BrowsePreset SplitBrowsePreset(std::string_view puttyPath);
+
+// Whether a cipher text survives the trip through a text value: a zero byte would end
+// it early, and more than 254 bytes cannot be read back.
+bool CanStoreCipherText(std::string_view cipherText);
+
+// The data of the autostart value: the program file in double quotes, so that a folder
+// with blanks in its name starts the program and not a prefix of it.
+std::string AutostartRunValue(std::string_view programFile);
+
+// What saving the menu combo's text does with the session's menu value and the entries.
+enum class MenuSave {
+    Delete,         // empty text: the assignment goes
+    Store,          // stored; an entry of that text exists already
+    StoreAndAppend, // stored and appended as a new entry
+};
+MenuSave DecideMenuSave(std::string_view text, const std::vector<std::string>& entries);
+
+// The session key behind an entry of the session combo; the empty path (which names no
+// key) when no entry is selected.
+std::string SessionKeyOfEntry(std::string_view entryText);
+
+} // namespace quarnel
