@@ -96,6 +96,17 @@ start() {
         # A crashing program under test must fail its test, not wait for a click.
         "$WINE64" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
             </dev/null >>"$state/wineboot.log" 2>&1 || true
+        # A virtual desktop draws title bars and a task bar with the tray, as on Windows,
+        # without a window manager on the display.
+        "$WINE64" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f \
+            </dev/null >>"$state/wineboot.log" 2>&1 || true
+        "$WINE64" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f \
+            </dev/null >>"$state/wineboot.log" 2>&1 || true
+        # The desktop settings take effect when the server and explorer start again.
+        "$WINESERVER" -k </dev/null >/dev/null 2>&1 || true
+        timeout 15 "$WINESERVER" -w </dev/null >/dev/null 2>&1 || true
+        "$WINESERVER" -p </dev/null >>"$state/wineserver.log" 2>&1
+        "$WINE64" wineboot </dev/null >>"$state/wineboot.log" 2>&1 || true
     else
         "$WINE64" wineboot </dev/null >"$state/wineboot.log" 2>&1 || true
     fi

@@ -113,12 +113,19 @@ void OpenMainWindow() {
     // bar takes its height from the client area once attached.
     RECT outer{0, 0, s.Fensterbreite, s.Fensterhoehe};
     AdjustWindowRectEx(&outer, kStyle, FALSE, 0);
+    POINT corner{s.FensterpositionX, s.FensterpositionY};
+    // A monitor may have gone since the geometry was stored: never open off-screen.
+    const RECT placed{corner.x, corner.y, corner.x + outer.right - outer.left,
+                      corner.y + outer.bottom - outer.top};
+    if (MonitorFromRect(&placed, MONITOR_DEFAULTTONULL) == nullptr) {
+        corner = {10, 10};
+    }
     const std::string title =
         "Quarnel V. " QUARNEL_VERSION_TEXT " - PuTTY-Sitzungen mit einem Klick";
     mainWindow.window =
-        CreateWindowExW(0, kClassName, Widen(title).c_str(), kStyle | WS_VISIBLE,
-                        s.FensterpositionX, s.FensterpositionY, outer.right - outer.left,
-                        outer.bottom - outer.top, nullptr, nullptr, program.instance, nullptr);
+        CreateWindowExW(0, kClassName, Widen(title).c_str(), kStyle | WS_VISIBLE, corner.x,
+                        corner.y, outer.right - outer.left, outer.bottom - outer.top, nullptr,
+                        nullptr, program.instance, nullptr);
     if (mainWindow.window == nullptr) {
         return;
     }

@@ -23,11 +23,13 @@ enum MenuItemId : int {
 struct MenuEntry {
     int id = 0; // 0: a separator
     std::string text;
+    bool operator==(const MenuEntry&) const = default;
 };
 
 struct MenuTitle {
     std::string text;
     std::vector<MenuEntry> entries;
+    bool operator==(const MenuTitle&) const = default;
 };
 
 // Lays out the titles and items from the catalogue and fills its menuItemSessions.

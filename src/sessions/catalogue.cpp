@@ -1,0 +1,107 @@
+#include "sessions/catalogue.h"
+
+#include "registry/registry.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <unordered_set>
+
+namespace quarnel {
+
+namespace {
+
+// Only A-Z fold: umlauts keep their case, as they always have in the menus.
+int CatalogueByte(std::string_view text, size_t i) {
+    if (i >= text.size()) {
+        return 0;
+    }
+    char c = text[i];
+    if (c >= 'A' && c <= 'Z') {
+        c = static_cast<char>(c - 'A' + 'a');
+    }
+    return static_cast<int8_t>(c);
+}
+
+void SortCatalogue(std::vector<std::string>& list) {
+    std::sort(list.begin(), list.end(), CatalogueLess);
+}
+
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
+    std::string result;
+    result.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        if (text.substr(i, from.size()) == from) {
+            result += to;
+            i += from.size();
+        } else {
+            result += text[i++];
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+// Both texts are read as if padded with zero bytes without end, so an embedded zero
+// byte and the end of a text are interchangeable and the order stays a strict weak one.
+bool CatalogueLess(std::string_view a, std::string_view b) {
+    const size_t n = std::max(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        const int ca = CatalogueByte(a, i);
+        const int cb = CatalogueByte(b, i);
+        if (ca != cb) {
+            return ca < cb;
+        }
+    }
+    return false;
+}
+
+std::string SessionDisplayName(std::string_view keyName) {
+    return ReplaceAll(keyName, "%20", " ");
+}
+
+std::string SessionKeyName(std::string_view displayName) {
+    return ReplaceAll(displayName, " ", "%20");
+}
+
+SessionCatalogue BuildCatalogue(const std::vector<std::pair<std::string, std::string>>& sessions) {
+    SessionCatalogue catalogue;
+    std::unordered_set<std::string> seenMenus;
+    for (const auto& [name, menu] : sessions) {
+        catalogue.allSessions.push_back(name);
+        if (menu.empty()) {
+            catalogue.unassignedSessions.push_back(name);
+            continue;
+        }
+        if (seenMenus.insert(menu).second) {
+            catalogue.menuNames.push_back(menu);
+        }
+        catalogue.assignedSessions.push_back(name);
+        catalogue.menuOfSession[name] = menu;
+    }
+    SortCatalogue(catalogue.menuNames);
+    SortCatalogue(catalogue.assignedSessions);
+    SortCatalogue(catalogue.unassignedSessions);
+    SortCatalogue(catalogue.allSessions);
+    return catalogue;
+}
+
+SessionCatalogue LoadSessionCatalogue() {
+    std::vector<std::string> names;
+    for (int index = 0;; ++index) {
+        std::string name = RegistryListSubKey(SessionsKey, index, ".");
+        if (name.empty()) {
+            break;
+        }
+        names.push_back(std::move(name));
+    }
+    std::vector<std::pair<std::string, std::string>> sessions;
+    sessions.reserve(names.size());
+    for (std::string& name : names) {
+        std::string menu = RegistryRead(SessionsKey + name, MenuValueName, ".");
+        sessions.emplace_back(std::move(name), std::move(menu));
+    }
+    return BuildCatalogue(sessions);
+}
+
+} // namespace quarnel

@@ -1,0 +1,118 @@
+#include "sessions/launch_params.h"
+
+namespace quarnel {
+
+namespace {
+
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+// The body of a double-quoted argument as the Windows command-line rules read it back:
+// backslashes count only before a quote, so those and the trailing ones are doubled
+// (the closing quote follows), and every embedded quote is escaped.
+void AppendQuotedBody(std::string& out, std::string_view text) {
+    size_t backslashes = 0;
+    for (const char c : text) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        if (c == '"') {
+            out.append(backslashes * 2 + 1, '\\');
+        } else {
+            out.append(backslashes, '\\');
+        }
+        backslashes = 0;
+        out += c;
+    }
+    out.append(backslashes * 2, '\\');
+}
+
+// One command-line argument: left as it is unless a blank, a tab or a quote would
+// split or change it (or it is empty and would vanish).
+std::string Argument(std::string_view text) {
+    if (!text.empty() && text.find_first_of(" \t\"") == std::string_view::npos) {
+        return std::string(text);
+    }
+    std::string out = "\"";
+    AppendQuotedBody(out, text);
+    out += '"';
+    return out;
+}
+
+std::string QuotedSessionName(std::string_view keyName) {
+    std::string out = "\"";
+    AppendQuotedBody(out, DecodeSessionName(keyName));
+    out += '"';
+    return out;
+}
+
+} // namespace
+
+std::string DecodeSessionName(std::string_view keyName) {
+    std::string out;
+    out.reserve(keyName.size());
+    for (size_t i = 0; i < keyName.size(); ++i) {
+        const bool escape = keyName[i] == '%' && i + 2 < keyName.size();
+        const int high = escape ? HexDigitValue(keyName[i + 1]) : -1;
+        const int low = high >= 0 ? HexDigitValue(keyName[i + 2]) : -1;
+        // A zero byte would end the name wherever it is handed on, so "%00" stays.
+        if (low >= 0 && high * 16 + low != 0) {
+            out += static_cast<char>(high * 16 + low);
+            i += 2;
+        } else {
+            out += keyName[i];
+        }
+    }
+    return out;
+}
+
+bool IsPasswordUsable(std::string_view password) {
+    for (const char c : password) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string SessionParameters(std::string_view keyName,
+                              const std::optional<std::string>& password) {
+    std::string out;
+    if (password && IsPasswordUsable(*password)) {
+        out = "-pw " + Argument(*password);
+    }
+    out += " -load  " + QuotedSessionName(keyName);
+    return out;
+}
+
+std::string SshParameters(std::string_view host) {
+    return "-ssh " + std::string(host);
+}
+
+std::string TemplateSshParameters(std::string_view templateName, std::string_view host) {
+    return "-load " + QuotedSessionName(templateName) + " -ssh " + std::string(host);
+}
+
+std::string TelnetParameters(std::string_view host) {
+    return "-telnet " + std::string(host);
+}
+
+std::string PuttyFolder(std::string_view puttyPath) {
+    const size_t last = puttyPath.rfind('\\');
+    return last == std::string_view::npos ? std::string()
+                                          : std::string(puttyPath.substr(0, last + 1));
+}
+
+} // namespace quarnel

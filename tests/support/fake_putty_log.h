@@ -1,0 +1,44 @@
+// Reading what the stand-in putty.exe (tests/support/fake_putty) recorded.
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace quarnel::test {
+
+// How the stand-in was started once.
+struct FakePuttyStart {
+    std::wstring commandLine;            // GetCommandLineW as the process saw it
+    std::vector<std::wstring> arguments; // CommandLineToArgvW of it, the program first
+    std::wstring currentDirectory;       // GetCurrentDirectoryW at its start
+};
+
+// The stand-in putty.exe of the build tree, as a Windows path.
+std::wstring FakePuttyPath();
+
+// A fresh log for one test: while the object lives, QUARNEL_FAKE_PUTTY_LOG of this
+// process (and so of every program it starts) names an empty file of its own.
+class FakePuttyLog {
+  public:
+    FakePuttyLog();
+    ~FakePuttyLog();
+    FakePuttyLog(const FakePuttyLog&) = delete;
+    FakePuttyLog& operator=(const FakePuttyLog&) = delete;
+
+    const std::wstring& Path() const { return path_; }
+    // Every complete record so far, oldest first.
+    std::vector<FakePuttyStart> Read() const;
+    // Waits until at least `count` records are there or the deadline has passed, and
+    // returns what is there then.
+    std::vector<FakePuttyStart>
+    WaitFor(size_t count, std::chrono::milliseconds deadline = std::chrono::seconds(20)) const;
+
+  private:
+    std::wstring path_;
+};
+
+// The records in a log's text; an unfinished last record is left out.
+std::vector<FakePuttyStart> ParseFakePuttyLog(const std::string& utf8);
+
+} // namespace quarnel::test

@@ -1,0 +1,150 @@
+// Start-up benchmark: how long quarnel.exe takes from process creation until it is idle
+// with its main window shown, for 0, 1,000 and 10,000 saved sessions spread over 50
+// menus, next to a trivial program that only opens one window. Runs under Wine in the
+// build tree's private prefix (tools/bench.sh); prints medians, ratios, the peak working
+// set and the registry operations per session that start-up makes.
+#include "app/settings.h"
+#include "registry/registry.h"
+#include "sessions/catalogue.h"
+#include "sessions/session_menu.h"
+#include "win/text.h"
+
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+using namespace quarnel;
+
+namespace {
+
+constexpr int kRuns = 5;
+constexpr int kMenus = 50;
+
+std::wstring Sibling(const wchar_t* name) {
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring dir(path);
+    dir = dir.substr(0, dir.find_last_of(L'\\'));
+    return dir + L"\\" + name;
+}
+
+void SeedSessions(int count) {
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\SimonTatham\\PuTTY\\Sessions");
+    RegistryCreateKey(SessionsKey, ".");
+    for (int i = 0; i < count; ++i) {
+        const std::string key = SessionsKey + "server%20" + std::to_string(i);
+        RegistryCreateKey(key, ".");
+        RegistryWrite(key, "HostName", "host" + std::to_string(i), kRegSz, ".");
+        if (i % 5 != 0) { // a fifth stays without a menu
+            RegistryWrite(key, MenuValueName, "Menu " + std::to_string(i % kMenus), kRegSz, ".");
+        }
+    }
+}
+
+struct Window {
+    DWORD pid;
+    bool found;
+};
+
+bool HasVisibleWindow(DWORD pid) {
+    Window w{pid, false};
+    EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            auto* w = reinterpret_cast<Window*>(param);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(hwnd, &owner);
+            if (owner == w->pid && IsWindowVisible(hwnd) && GetWindow(hwnd, GW_OWNER) == nullptr) {
+                w->found = true;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&w));
+    return w.found;
+}
+
+struct Sample {
+    double milliseconds;
+    SIZE_T peakWorkingSet;
+};
+
+Sample StartOnce(const std::wstring& exe) {
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    const auto start = std::chrono::steady_clock::now();
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &si, &pi)) {
+        std::fprintf(stderr, "cannot start %ls\n", exe.c_str());
+        std::exit(1);
+    }
+    WaitForInputIdle(pi.hProcess, 60000);
+    const auto deadline = start + std::chrono::seconds(60);
+    while (!HasVisibleWindow(pi.dwProcessId) && std::chrono::steady_clock::now() < deadline) {
+        WaitForInputIdle(pi.hProcess, 1000);
+        Sleep(1); // polling for a window that the other process maps
+    }
+    WaitForInputIdle(pi.hProcess, 60000);
+    const double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(pi.hProcess, &counters, sizeof counters);
+    TerminateProcess(pi.hProcess, 0);
+    WaitForSingleObject(pi.hProcess, 10000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return {ms, counters.PeakWorkingSetSize};
+}
+
+Sample Median(const std::wstring& exe) {
+    StartOnce(exe); // warms the file cache and Wine's own start-up
+    std::vector<Sample> samples;
+    for (int i = 0; i < kRuns; ++i) {
+        samples.push_back(StartOnce(exe));
+    }
+    std::sort(samples.begin(), samples.end(),
+              [](const Sample& a, const Sample& b) { return a.milliseconds < b.milliseconds; });
+    return samples[samples.size() / 2];
+}
+
+// The registry part of start-up, run here with the same code, counted by the layer.
+double RegistryOperationsPerSession(int sessions) {
+    const uint64_t before = RegistryOperationCount();
+    LoadSettings("C:\\");
+    SessionCatalogue catalogue = LoadSessionCatalogue();
+    LayoutSessionMenu(catalogue);
+    RegistryKeyExists(ProgramKey, ".");
+    const double operations = static_cast<double>(RegistryOperationCount() - before);
+    return sessions == 0 ? operations : operations / sessions;
+}
+
+} // namespace
+
+int main() {
+    const std::wstring quarnel = Sibling(L"..\\quarnel.exe");
+    const std::wstring trivial = Sibling(L"trivial_window.exe");
+    RegistryCreateKey(ProgramKey, "."); // no first-run message box
+    RegistryWrite(ProgramKey, "Startminimized", "0", kRegSz, ".");
+
+    std::printf("%-10s %14s %14s %8s %16s %18s\n", "sessions", "quarnel ms", "trivial ms", "ratio",
+                "peak WS (KiB)", "registry ops/sess");
+    for (int sessions : {0, 1000, 10000}) {
+        SeedSessions(sessions);
+        const Sample q = Median(quarnel);
+        const Sample t = Median(trivial);
+        std::printf("%-10d %14.1f %14.1f %8.2f %16zu %18.2f\n", sessions, q.milliseconds,
+                    t.milliseconds, q.milliseconds / t.milliseconds, q.peakWorkingSet / 1024,
+                    RegistryOperationsPerSession(sessions));
+        std::fflush(stdout);
+    }
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\SimonTatham\\PuTTY\\Sessions");
+    return 0;
+}
