@@ -271,7 +271,7 @@ void HandleConfigEvent(const Event& event) {
         OnDeleteAllMenus();
         break;
     case kRestartButton:
-        OnRestart();
+        OnRestart(); // ends this copy of the program
     case kUninstallButton:
         OnUninstall();
         break;

@@ -227,12 +227,18 @@ TEST_F(ConfigActionsTest, APasswordThatCannotBeStoredWholeIsRefused) {
         EXPECT_EQ(Stored(Key("mail"), PasswordValueName), "alt");
         EXPECT_EQ(Stored(Key("mail"), MenuValueName), "Neu"); // the menu step still runs
     }
-    // 254 letters still go.
-    Enter(kSessionPasswordField, std::string(254, 'a'));
+    // 254 letters still go, when none of them meets its key stream byte.
+    const std::string keyStream = PasswordEncrypt(std::string(254, '\0'), master);
+    std::string longest(254, 'a');
+    for (size_t i = 0; i < longest.size(); ++i) {
+        if (keyStream[i] == 'a') {
+            longest[i] = 'b';
+        }
+    }
+    Enter(kSessionPasswordField, longest);
     Click(kSaveButton);
     EXPECT_EQ(dialogs.TakeShown(), Dialogs{});
-    EXPECT_EQ(PasswordDecrypt(Stored(Key("mail"), PasswordValueName), master),
-              std::string(254, 'a'));
+    EXPECT_EQ(PasswordDecrypt(Stored(Key("mail"), PasswordValueName), master), longest);
 }
 
 TEST_F(ConfigActionsTest, DeletingAPasswordNeedsNeitherFunctionNorMasterPassword) {
@@ -410,13 +416,13 @@ TEST_F(ConfigActionsTest, TypingThePathStoresEachPrefixThatNamesAFile) {
         EXPECT_EQ(Text(kPuttyPathStatusLabel), names ? kFound : kNotFound);
         EXPECT_EQ(Stored(ProgramKey, "PuttyPfad"), lastFound);
     }
-    // Deleting back to the folder: not found, the stored path stays.
-    SendMessageW(Gadget(kPuttyPathField), WM_CHAR, VK_BACK, 1);
-    SendMessageW(Gadget(kPuttyPathField), WM_CHAR, VK_BACK, 1);
-    SendMessageW(Gadget(kPuttyPathField), WM_CHAR, VK_BACK, 1);
+    // Deleting back to the folder passes the file "a" once more.
+    for (int i = 0; i < 3; ++i) {
+        SendMessageW(Gadget(kPuttyPathField), WM_CHAR, VK_BACK, 1);
+    }
     EXPECT_EQ(Text(kPuttyPathStatusLabel), kNotFound);
     EXPECT_EQ(TheProgram().settings.PuttyPfad, ScratchFolder() + "\\");
-    EXPECT_EQ(Stored(ProgramKey, "PuttyPfad"), typed);
+    EXPECT_EQ(Stored(ProgramKey, "PuttyPfad"), ScratchFolder() + "\\a");
 }
 
 TEST_F(ConfigActionsTest, CancellingTheFileRequesterEmptiesThePath) {
@@ -424,14 +430,22 @@ TEST_F(ConfigActionsTest, CancellingTheFileRequesterEmptiesThePath) {
     TheProgram().settings.PuttyPfad = putty;
     Open();
     ASSERT_EQ(Stored(ProgramKey, "PuttyPfad"), putty);
+    // Another window of the program, such as the main window, waits for the requester.
+    const HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPED | WS_VISIBLE, 0, 0,
+                                       100, 100, nullptr, nullptr, nullptr, nullptr);
     std::string presetName;
-    dialogs.Plan([&presetName](HWND dialog) {
+    bool otherEnabled = true;
+    dialogs.Plan([&](HWND dialog) {
         wchar_t text[MAX_PATH] = {};
         GetDlgItemTextW(dialog, cmb13, text, MAX_PATH);
         presetName = Narrow(text);
+        otherEnabled = IsWindowEnabled(other) != 0;
         PostMessageW(dialog, WM_CLOSE, 0, 0);
     });
     Click(kBrowseButton);
+    EXPECT_FALSE(otherEnabled);
+    EXPECT_TRUE(IsWindowEnabled(other));
+    DestroyWindow(other);
     const Dialogs shown = dialogs.TakeShown();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].title, "Bitte Putty.exe Datei wählen:");
