@@ -2,10 +2,13 @@
 
 #include "app/events.h"
 #include "app/program.h"
+#include "app/resource_ids.h"
 #include "win/dpi.h"
 #include "win/text.h"
 
 #include <commctrl.h>
+
+#include <algorithm>
 
 namespace quarnel {
 
@@ -73,6 +76,19 @@ HWND ToolTipControl(HWND owner) {
 
 } // namespace
 
+void RegisterWindowClass(const wchar_t* className, WNDPROC procedure) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = TheProgram().instance;
+    wc.hIcon = LoadIconW(TheProgram().instance, MAKEINTRESOURCEW(IDI_QUARNEL));
+    wc.hIconSm = TheProgram().trayImage.get();
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = className;
+    RegisterClassExW(&wc); // fails harmlessly when the class is registered already
+}
+
 UINT WindowDpi(HWND window) {
     const UINT dpi = window ? GetDpiForWindow(window) : GetDpiForSystem();
     return dpi == 0 ? 96 : dpi;
@@ -118,14 +134,8 @@ SIZE OuterSizeForClient(DWORD style, DWORD exStyle, int clientWidth, int clientH
 POINT CentredOnScreen(SIZE outer) {
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    POINT p{(screenWidth - outer.cx) / 2, (screenHeight - outer.cy) / 2};
-    if (p.x < 0) {
-        p.x = 0;
-    }
-    if (p.y < 0) {
-        p.y = 0;
-    }
-    return p;
+    return {screenWidth / 2 - std::min<int>(outer.cx, screenWidth) / 2,
+            screenHeight / 2 - std::min<int>(outer.cy, screenHeight) / 2};
 }
 
 std::string GadgetText(HWND parent, int number) {

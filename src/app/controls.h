@@ -28,6 +28,9 @@ struct GadgetSpec {
     const char* text;
 };
 
+// Registers a top-level window class of the program (its icon, arrow, dialog colour).
+void RegisterWindowClass(const wchar_t* className, WNDPROC procedure);
+
 // Creates the gadget as a child of the window, in the default GUI font.
 HWND CreateGadget(HWND parent, const GadgetSpec& spec);
 
@@ -37,8 +40,9 @@ void AddToolTip(HWND control, const std::string& text);
 // The window's outer size for a client area given at 96 dpi.
 SIZE OuterSizeForClient(DWORD style, DWORD exStyle, int clientWidth, int clientHeight, UINT dpi);
 
-// Top-left corner that centres a window of that outer size on the primary screen; a
-// window larger than the screen goes to its top-left corner.
+// Top-left corner that centres a window of that outer size on the primary screen: half
+// the screen minus half the window, the window capped at the screen size (so a larger
+// window goes to the screen's top-left corner).
 POINT CentredOnScreen(SIZE outer);
 
 // The resolution of a window, or of the system for none (96 when it cannot tell).

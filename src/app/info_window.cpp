@@ -63,17 +63,7 @@ void CloseInformationWindow() {
 
 void OpenInformationWindow() {
     CloseInformationWindow();
-    static const bool registered = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = InfoWindowProc;
-        wc.hInstance = TheProgram().instance;
-        wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kClassName;
-        return RegisterClassExW(&wc) != 0;
-    }();
-    (void)registered;
+    RegisterWindowClass(kClassName, InfoWindowProc);
 
     const UINT dpi = WindowDpi(nullptr);
     const SIZE outer = OuterSizeForClient(kStyle, 0, 347, 224, dpi);

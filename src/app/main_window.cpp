@@ -82,19 +82,6 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-void RegisterMainClass() {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = MainWindowProc;
-    wc.hInstance = TheProgram().instance;
-    wc.hIcon = LoadIconW(TheProgram().instance, MAKEINTRESOURCEW(IDI_QUARNEL));
-    wc.hIconSm = TheProgram().trayImage.get();
-    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    RegisterClassExW(&wc);
-}
-
 void WriteNumber(const char* valueName, int value) {
     RegistryWrite(ProgramKey, valueName, FormatDecimal(value), kRegSz, ".");
 }
@@ -107,7 +94,7 @@ HWND MainWindowHandle() {
 
 void OpenMainWindow() {
     Program& program = TheProgram();
-    RegisterMainClass();
+    RegisterWindowClass(kClassName, MainWindowProc);
     const Settings& s = program.settings;
     // The stored size is the client area without the menu bar's frame share: the menu
     // bar takes its height from the client area once attached.

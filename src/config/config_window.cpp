@@ -105,26 +105,13 @@ LRESULT CALLBACK ConfigWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 }
 
 void CreateConfigWindow() {
-    static const bool registered = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = ConfigWindowProc;
-        wc.hInstance = TheProgram().instance;
-        wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kClassName;
-        return RegisterClassExW(&wc) != 0;
-    }();
-    (void)registered;
+    RegisterWindowClass(kClassName, ConfigWindowProc);
 
     const SIZE outer = OuterSizeForClient(kStyle, 0, 710, 512, WindowDpi(nullptr));
-    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    const int left = screenWidth / 2 - std::min<int>(outer.cx, screenWidth) / 2;
-    const int top = screenHeight / 2 - std::min<int>(outer.cy, screenHeight) / 2;
-    configWindow.window =
-        CreateWindowExW(0, kClassName, L"Quarnel Konfiguration ", kStyle | WS_VISIBLE, left, top,
-                        outer.cx, outer.cy, nullptr, nullptr, TheProgram().instance, nullptr);
+    const POINT corner = CentredOnScreen(outer);
+    configWindow.window = CreateWindowExW(
+        0, kClassName, L"Quarnel Konfiguration ", kStyle | WS_VISIBLE, corner.x, corner.y, outer.cx,
+        outer.cy, nullptr, nullptr, TheProgram().instance, nullptr);
     if (configWindow.window == nullptr) {
         return;
     }

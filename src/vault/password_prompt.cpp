@@ -60,14 +60,7 @@ LRESULT CALLBACK PromptProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 void AskMasterPassword() {
     Program& program = TheProgram();
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = PromptProc;
-    wc.hInstance = program.instance;
-    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    RegisterClassExW(&wc);
+    RegisterWindowClass(kClassName, PromptProc);
 
     const SIZE outer = OuterSizeForClient(kStyle, 0, 302, 145, WindowDpi(nullptr));
     const POINT corner = CentredOnScreen(outer);
