@@ -1,0 +1,62 @@
+#include "support/quarnel_setup.h"
+
+#include "app/settings.h"
+#include "registry/registry.h"
+#include "sessions/catalogue.h"
+#include "support/fake_putty_log.h"
+#include "support/putty_seed.h"
+#include "support/test_support.h"
+#include "vault/cipher.h"
+#include "win/text.h"
+
+#include <stdexcept>
+
+namespace quarnel::test {
+
+QuarnelSetup::QuarnelSetup() {
+    Reset();
+}
+QuarnelSetup::~QuarnelSetup() {
+    Reset();
+}
+
+void QuarnelSetup::Reset() {
+    DeleteTree(ProgramKey);
+    RemovePuttySessions();
+    RegistryDeleteValue(MachineRunKey, AutostartValueName, ".");
+    RegistryDeleteValue(UserRunKey, AutostartValueName, ".");
+}
+
+QuarnelSetup& QuarnelSetup::LaterRun() {
+    if (!RegistryCreateKey(ProgramKey, ".")) {
+        throw std::runtime_error("cannot create the program key");
+    }
+    return *this;
+}
+
+QuarnelSetup& QuarnelSetup::Setting(const std::string& valueName, const std::string& text) {
+    LaterRun();
+    RegistryWrite(ProgramKey, valueName, text, kRegSz, ".");
+    return *this;
+}
+
+QuarnelSetup& QuarnelSetup::WithFakePutty() {
+    return Setting("PuttyPfad", Narrow(FakePuttyPath()));
+}
+
+QuarnelSetup& QuarnelSetup::Session(const std::string& keyName, const std::string& menu,
+                                    const std::string& password,
+                                    const std::string& masterPassword) {
+    SeedPuttySession(keyName, menu);
+    if (!password.empty()) {
+        bool ok = false;
+        const std::string cipher = PasswordEncrypt(password, masterPassword, &ok);
+        if (!ok || cipher.find('\0') != std::string::npos) {
+            throw std::runtime_error("password cannot be stored for the test: " + password);
+        }
+        RegistryWrite(SessionsKey + keyName, PasswordValueName, cipher, kRegSz, ".");
+    }
+    return *this;
+}
+
+} // namespace quarnel::test

@@ -1,0 +1,33 @@
+// The registry as one end-to-end test wants quarnel.exe to find it. Everything the
+// program reads or writes is reset when the object is made and again when it goes.
+#pragma once
+
+#include <string>
+
+namespace quarnel::test {
+
+inline constexpr char kMainTitlePrefix[] = "Quarnel V. 0.53";
+
+class QuarnelSetup {
+  public:
+    QuarnelSetup();
+    ~QuarnelSetup();
+    QuarnelSetup(const QuarnelSetup&) = delete;
+    QuarnelSetup& operator=(const QuarnelSetup&) = delete;
+
+    // A later run: the program key exists, so no first-run message.
+    QuarnelSetup& LaterRun();
+    // A value of the program key (creates the key, so it is a later run too).
+    QuarnelSetup& Setting(const std::string& valueName, const std::string& text);
+    // PuttyPfad names the stand-in putty.exe of the build tree.
+    QuarnelSetup& WithFakePutty();
+    // A saved PuTTY session (key form: blanks as "%20") with its menu and, when given, a
+    // password stored enciphered under `masterPassword`.
+    QuarnelSetup& Session(const std::string& keyName, const std::string& menu = {},
+                          const std::string& password = {}, const std::string& masterPassword = {});
+
+  private:
+    void Reset();
+};
+
+} // namespace quarnel::test
