@@ -508,25 +508,31 @@ TEST_F(LaunchE2E, AfterALaunchTheProgramEndsOrHidesAsSetButNotAfterAFailedSessio
     }
 }
 
-// Without a PuttyPfad of its own the program starts putty.exe in its start folder.
-TEST_F(LaunchE2E, WithoutAStoredPathThePuttyOfTheStartFolderIsStarted) {
+// Without a PuttyPfad of its own the program starts putty.exe in its start folder; a
+// PuttyPfad without a folder is found there too, and gives no working folder.
+TEST_F(LaunchE2E, PuttyOfTheStartFolder) {
     const std::wstring copy = startDir_ + L"\\putty.exe";
     ASSERT_TRUE(CopyFileW(test::FakePuttyPath().c_str(), copy.c_str(), FALSE));
-    setup_.LaterRun().Session("Web%20Server", "Server");
-    Start();
-    main_.ChooseFromMenuBar(1000);
-    Seen seen = NextStart();
-    EXPECT_EQ(seen.program, Normal(copy));
-    EXPECT_EQ(seen.arguments, Wide({"-load", "Web Server"}));
-    EXPECT_EQ(seen.folder, StartFolder());
-    main_.Control(kHostField).SetText("example.org");
-    main_.Control(kSshButton).Click();
-    seen = NextStart();
-    EXPECT_EQ(seen.arguments, Wide({"-ssh", "example.org"}));
-    EXPECT_EQ(seen.folder, StartFolder()); // the PuTTY folder is the start folder here
+    for (const char* stored : {"", "putty.exe"}) {
+        SCOPED_TRACE(std::string("PuttyPfad [") + stored + "]");
+        test::QuarnelSetup setup;
+        setup.Setting("PuttyPfad", stored).Session("Web%20Server", "Server");
+        Start();
+        main_.ChooseFromMenuBar(1000);
+        Seen seen = NextStart();
+        EXPECT_EQ(seen.program.substr(seen.program.rfind(L'\\') + 1), L"putty.exe");
+        EXPECT_EQ(seen.arguments, Wide({"-load", "Web Server"}));
+        EXPECT_EQ(seen.folder, StartFolder());
+        main_.Control(kHostField).SetText("example.org");
+        main_.Control(kSshButton).Click();
+        seen = NextStart();
+        EXPECT_EQ(seen.arguments, Wide({"-ssh", "example.org"}));
+        // The PuTTY folder is the start folder, or the current folder by default.
+        EXPECT_EQ(seen.folder, StartFolder());
 
-    main_.ChooseFromMenuBar(990);
-    EXPECT_EQ(app_->WaitForExit(), 0u);
+        main_.ChooseFromMenuBar(990);
+        EXPECT_EQ(app_->WaitForExit(), 0u);
+    }
     // The copy may be in use for a moment after its last start.
     EXPECT_TRUE(test::WaitUntil([&] { return DeleteFileW(copy.c_str()) != FALSE; }));
 }
