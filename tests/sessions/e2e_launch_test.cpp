@@ -175,6 +175,7 @@ TEST_F(LaunchE2E, SessionsFromMenuBarAndTrayLoadTheDecodedNameInTheStartFolder) 
         .Session("Web%20Server", "Server")
         .Session("M%FCnchen%20B%FCro")
         .Session("Say%22hi%22%20%5Cnow", "Server")
+        .Session("Tab%09Ordner%5C", "Server")
         // Stored, but the password function is off: never read.
         .Session("Tresor", "", "geheim", "Meister");
     Start();
@@ -194,6 +195,7 @@ TEST_F(LaunchE2E, SessionsFromMenuBarAndTrayLoadTheDecodedNameInTheStartFolder) 
          true,
          " -load  \"Say\\\"hi\\\" \\now\"",
          {"-load", "Say\"hi\" \\now"}},
+        {"Tab%09Ordner%5C", false, " -load  \"Tab\tOrdner\\\\\"", {"-load", "Tab\tOrdner\\"}},
         {"Tresor", false, " -load  \"Tresor\"", {"-load", "Tresor"}},
     };
     for (const auto& c : cases) {

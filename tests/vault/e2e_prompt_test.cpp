@@ -98,7 +98,15 @@ class PromptE2E : public ::testing::Test {
     std::unique_ptr<App> app_;
 };
 
-enum class Answer { ReturnInField, ClickOk, MouseOnOk, ReturnOnOk, EscapeThenReturn, CloseBox };
+enum class Answer {
+    ReturnInField,
+    ClickOk,
+    MouseOnOk,
+    ReturnOnOk,
+    EscapeThenReturn,
+    CloseBox,
+    AltF4
+};
 
 TEST_F(PromptE2E, TheMasterPasswordTakenIsWhatTheSessionPasswordIsDecipheredWith) {
     const struct {
@@ -114,6 +122,7 @@ TEST_F(PromptE2E, TheMasterPasswordTakenIsWhatTheSessionPasswordIsDecipheredWith
         {"Return in the empty field", "", Answer::ReturnInField, ""},
         {"Escape is no answer", "Meister", Answer::EscapeThenReturn, "Meister"},
         {"close box after typing", "Meister", Answer::CloseBox, ""},
+        {"Alt+F4 after typing", "Meister", Answer::AltF4, ""},
     };
     // Both ways a wrong master password can go are covered.
     ASSERT_FALSE(
@@ -159,6 +168,12 @@ TEST_F(PromptE2E, TheMasterPasswordTakenIsWhatTheSessionPasswordIsDecipheredWith
         case Answer::CloseBox:
             prompt.Close();
             break;
+        case Answer::AltF4: {
+            constexpr LPARAM kAltDown = LPARAM{1} << 29;
+            field.Post(WM_SYSKEYDOWN, VK_F4, 1 | kAltDown);
+            field.Post(WM_SYSKEYUP, VK_F4, 1 | kAltDown | (LPARAM{3} << 30));
+            break;
+        }
         }
         const Window main = WaitForMain();
         EXPECT_FALSE(prompt.Exists());
