@@ -38,8 +38,11 @@ LRESULT CALLBACK PromptProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         if (QuietChanges::Active() || prompt.done) {
             return 0; // also the focus change while the prompt goes away
         }
-        if (lParam == 0) {
-            Confirm(); // the Return shortcut: any menu event confirms
+        if (lParam == 0 && action == 1) {
+            // The Return shortcut (code 1: from an accelerator): any menu event confirms.
+            // The dialog keys send commands without a control too (IDCANCEL on Escape),
+            // but those are no menu events.
+            Confirm();
         } else if (number == kPromptOkButton && action == BN_CLICKED) {
             Confirm();
         } else if (number == kPromptPasswordField && action == EN_KILLFOCUS) {

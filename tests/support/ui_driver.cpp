@@ -931,7 +931,11 @@ void Window::ChooseFromMenuBar(int id, Timeout timeout) const {
         [&] {
             GUITHREADINFO info{};
             info.cbSize = sizeof(info);
-            return GetGUIThreadInfo(thread, &info) && !(info.flags & GUI_INMENUMODE);
+            // An item that ends the program ends its thread with the menu loop.
+            if (!GetGUIThreadInfo(thread, &info)) {
+                return !Exists();
+            }
+            return !(info.flags & GUI_INMENUMODE);
         },
         "the menu bar of " + Describe() + " to close after choosing item " + std::to_string(id),
         timeout);
