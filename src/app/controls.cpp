@@ -7,6 +7,7 @@
 #include "win/text.h"
 
 #include <commctrl.h>
+#include <shellscalingapi.h>
 
 #include <algorithm>
 
@@ -89,8 +90,22 @@ void RegisterWindowClass(const wchar_t* className, WNDPROC procedure) {
     RegisterClassExW(&wc); // fails harmlessly when the class is registered already
 }
 
+UINT MonitorDpi(HMONITOR monitor) {
+    UINT dpiX = 0;
+    UINT dpiY = 0;
+    if (monitor == nullptr || FAILED(GetDpiForMonitor(monitor, MDT_EFFECTIVE_DPI, &dpiX, &dpiY)) ||
+        dpiY == 0) {
+        return 96;
+    }
+    return dpiY;
+}
+
 UINT WindowDpi(HWND window) {
-    const UINT dpi = window ? GetDpiForWindow(window) : GetDpiForSystem();
+    if (window == nullptr) {
+        // Windows without a place of their own open centred on the primary monitor.
+        return MonitorDpi(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY));
+    }
+    const UINT dpi = GetDpiForWindow(window);
     return dpi == 0 ? 96 : dpi;
 }
 
@@ -105,12 +120,28 @@ HWND CreateGadget(HWND parent, const GadgetSpec& spec) {
     if (control == nullptr) {
         return nullptr;
     }
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
-                 FALSE);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(ProgramFont(spec.font, dpi)), FALSE);
     if (spec.kind == GadgetKind::Button) {
         SetWindowSubclass(control, ButtonProc, 1, 0);
     }
     return control;
+}
+
+void FollowDpiChange(HWND window, WPARAM wParam, LPARAM lParam,
+                     std::span<const GadgetSpec> gadgets) {
+    const UINT dpi = HIWORD(wParam);
+    const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const GadgetSpec& spec : gadgets) {
+        const HWND control = GetDlgItem(window, spec.number);
+        // The font first: a combo box sizes its list by the height of its field.
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(ProgramFont(spec.font, dpi)),
+                     TRUE);
+        SetWindowPos(control, nullptr, ScaleForDpi(spec.x, dpi), ScaleForDpi(spec.y, dpi),
+                     ScaleForDpi(spec.width, dpi), ScaleForDpi(spec.height, dpi),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 void AddToolTip(HWND control, const std::string& text) {

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -26,13 +27,19 @@ struct GadgetSpec {
     GadgetKind kind;
     int x, y, width, height;
     const char* text;
+    int font = 0; // 1 to 6: that font of the program's table; 0: the default GUI font
 };
 
 // Registers a top-level window class of the program (its icon, arrow, dialog colour).
 void RegisterWindowClass(const wchar_t* className, WNDPROC procedure);
 
-// Creates the gadget as a child of the window, in the default GUI font.
+// Creates the gadget as a child of the window, in its font.
 HWND CreateGadget(HWND parent, const GadgetSpec& spec);
+
+// Answers WM_DPICHANGED: the window takes the rectangle suggested, its gadgets their
+// places and fonts at the new resolution.
+void FollowDpiChange(HWND window, WPARAM wParam, LPARAM lParam,
+                     std::span<const GadgetSpec> gadgets);
 
 // Registers a tool tip for a control with the program's one tool tip control.
 void AddToolTip(HWND control, const std::string& text);
@@ -45,8 +52,10 @@ SIZE OuterSizeForClient(DWORD style, DWORD exStyle, int clientWidth, int clientH
 // window goes to the screen's top-left corner).
 POINT CentredOnScreen(SIZE outer);
 
-// The resolution of a window, or of the system for none (96 when it cannot tell).
+// The resolution of a window, or of the primary monitor for none (96 when it cannot tell).
 UINT WindowDpi(HWND window);
+// The resolution of a monitor (96 when it cannot tell).
+UINT MonitorDpi(HMONITOR monitor);
 
 // Texts of gadgets, quietly where they are set.
 std::string GadgetText(HWND parent, int number);

@@ -18,9 +18,9 @@ struct InfoWindow {
 InfoWindow infoWindow;
 
 const GadgetSpec kGadgets[] = {
-    {kInfoNameLabel, GadgetKind::CentredLabel, 30, 15, 275, 40, "Ulvas Quarnel"},
+    {kInfoNameLabel, GadgetKind::CentredLabel, 30, 15, 275, 40, "Ulvas Quarnel", 2},
     {kInfoVersionLabel, GadgetKind::CentredLabel, 0, 60, 345, 30,
-     "Version: V. " QUARNEL_VERSION_TEXT " vom " QUARNEL_VERSION_DATE},
+     "Version: V. " QUARNEL_VERSION_TEXT " vom " QUARNEL_VERSION_DATE, 3},
     {kInfoCreditLabel, GadgetKind::CentredLabel, 0, 90, 345, 30,
      "PuTTY-Sitzungen mit einem Klick starten"},
     {kInfoOkButton, GadgetKind::Button, 135, 165, 60, 30, "OK"},
@@ -38,6 +38,9 @@ LRESULT CALLBACK InfoWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         DispatchEvent(event);
         return 0;
     }
+    case WM_DPICHANGED:
+        FollowDpiChange(window, wParam, lParam, kGadgets);
+        return 0;
     case WM_DESTROY:
         if (window == infoWindow.window) {
             infoWindow.window = nullptr;
@@ -78,10 +81,6 @@ void OpenInformationWindow() {
     for (const GadgetSpec& spec : kGadgets) {
         CreateGadget(infoWindow.window, spec);
     }
-    SendDlgItemMessageW(infoWindow.window, kInfoNameLabel, WM_SETFONT,
-                        reinterpret_cast<WPARAM>(ProgramFont(2)), FALSE);
-    SendDlgItemMessageW(infoWindow.window, kInfoVersionLabel, WM_SETFONT,
-                        reinterpret_cast<WPARAM>(ProgramFont(3)), FALSE);
 }
 
 } // namespace quarnel

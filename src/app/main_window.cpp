@@ -71,6 +71,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         DispatchEvent(event);
         return 0;
     }
+    case WM_DPICHANGED:
+        FollowDpiChange(window, wParam, lParam, kGadgets);
+        return 0;
     default:
         // The shell was restarted: its new tray knows nothing of our icon.
         if (message != 0 && message == mainWindow.taskbarCreated) {
@@ -97,22 +100,25 @@ void OpenMainWindow() {
     RegisterWindowClass(kClassName, MainWindowProc);
     const Settings& s = program.settings;
     // The stored size is the client area without the menu bar's frame share: the menu
-    // bar takes its height from the client area once attached.
-    RECT outer{0, 0, s.Fensterbreite, s.Fensterhoehe};
-    AdjustWindowRectEx(&outer, kStyle, FALSE, 0);
+    // bar takes its height from the client area once attached. Like the gadgets it is
+    // given at 96 dpi, so that it fits them on any monitor; the position is in screen
+    // pixels.
     POINT corner{s.FensterpositionX, s.FensterpositionY};
+    const SIZE at96 = OuterSizeForClient(kStyle, 0, s.Fensterbreite, s.Fensterhoehe, 96);
+    const RECT placed{corner.x, corner.y, corner.x + at96.cx, corner.y + at96.cy};
     // A monitor may have gone since the geometry was stored: never open off-screen.
-    const RECT placed{corner.x, corner.y, corner.x + outer.right - outer.left,
-                      corner.y + outer.bottom - outer.top};
-    if (MonitorFromRect(&placed, MONITOR_DEFAULTTONULL) == nullptr) {
+    HMONITOR monitor = MonitorFromRect(&placed, MONITOR_DEFAULTTONULL);
+    if (monitor == nullptr) {
         corner = {10, 10};
+        monitor = MonitorFromPoint(corner, MONITOR_DEFAULTTOPRIMARY);
     }
+    const SIZE outer =
+        OuterSizeForClient(kStyle, 0, s.Fensterbreite, s.Fensterhoehe, MonitorDpi(monitor));
     const std::string title =
         "Quarnel V. " QUARNEL_VERSION_TEXT " - PuTTY-Sitzungen mit einem Klick";
     mainWindow.window =
         CreateWindowExW(0, kClassName, Widen(title).c_str(), kStyle | WS_VISIBLE, corner.x,
-                        corner.y, outer.right - outer.left, outer.bottom - outer.top, nullptr,
-                        nullptr, program.instance, nullptr);
+                        corner.y, outer.cx, outer.cy, nullptr, nullptr, program.instance, nullptr);
     if (mainWindow.window == nullptr) {
         return;
     }
@@ -180,14 +186,16 @@ void SaveWindowGeometry() {
     RECT client{};
     GetWindowRect(mainWindow.window, &outer);
     GetClientRect(mainWindow.window, &client);
+    const UINT dpi = WindowDpi(mainWindow.window);
     int height = client.bottom - client.top;
     if (GetMenu(mainWindow.window) != nullptr) {
-        height += GetSystemMetrics(SM_CYMENU); // one line, even when the bar wraps
+        height += GetSystemMetricsForDpi(SM_CYMENU, dpi); // one line, even when the bar wraps
     }
     WriteNumber("FensterpositionX", outer.left);
     WriteNumber("FensterpositionY", outer.top);
-    WriteNumber("Fensterbreite", client.right - client.left);
-    WriteNumber("Fensterhoehe", height);
+    // The size as it is read: at 96 dpi.
+    WriteNumber("Fensterbreite", MulDiv(client.right - client.left, 96, static_cast<int>(dpi)));
+    WriteNumber("Fensterhoehe", MulDiv(height, 96, static_cast<int>(dpi)));
 }
 
 void HideToTray() {

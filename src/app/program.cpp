@@ -1,6 +1,21 @@
 #include "app/program.h"
 
+#include "win/text.h"
+
 namespace quarnel {
+
+namespace {
+
+// The system's default GUI font is 8 point at every resolution; the stock object has
+// the size of the system's resolution only.
+constexpr int kGuiFontPoints = 8;
+
+int FontHeight(HFONT font) {
+    LOGFONTW logFont{};
+    return GetObjectW(font, sizeof logFont, &logFont) == sizeof logFont ? logFont.lfHeight : 0;
+}
+
+} // namespace
 
 Program& TheProgram() {
     static Program program;
@@ -9,6 +24,36 @@ Program& TheProgram() {
 
 HFONT ProgramFont(int number) {
     return TheProgram().fonts.at(static_cast<size_t>(number - 1)).get();
+}
+
+UniqueFont CreateProgramFont(const FontSpec& f, int dpi) {
+    return UniqueFont(CreateFontW(
+        FontHeightForPoints(f.points, dpi), 0, 0, 0, f.bold ? FW_BOLD : FW_NORMAL, f.italic,
+        f.underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+        DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, Widen(f.face).c_str()));
+}
+
+HFONT ProgramFont(int number, UINT dpi) {
+    const int resolution = static_cast<int>(dpi);
+    // The fonts at hand serve wherever they already have the height wanted.
+    const HFONT atHand =
+        number == 0 ? static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)) : ProgramFont(number);
+    const int points =
+        number == 0 ? kGuiFontPoints : kFontSpecs.at(static_cast<size_t>(number - 1)).points;
+    if (atHand != nullptr && FontHeight(atHand) == FontHeightForPoints(points, resolution)) {
+        return atHand;
+    }
+    UniqueFont& font = TheProgram().fontsByDpi[dpi].at(static_cast<size_t>(number));
+    if (!font && number == 0) {
+        LOGFONTW logFont{};
+        GetObjectW(atHand, sizeof logFont, &logFont);
+        logFont.lfHeight = FontHeightForPoints(points, resolution);
+        logFont.lfWidth = 0;
+        font.reset(CreateFontIndirectW(&logFont));
+    } else if (!font) {
+        font = CreateProgramFont(kFontSpecs[static_cast<size_t>(number - 1)], resolution);
+    }
+    return font.get();
 }
 
 } // namespace quarnel

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <array>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,9 @@ enum WindowNumber : int {
 struct Program {
     HINSTANCE instance = nullptr;
     std::array<UniqueFont, 6> fonts;
+    // Fonts for the resolutions the start-up ones do not fit, made when a window first
+    // needs them: index 0 the controls' default font, 1 to 6 the table's.
+    std::map<UINT, std::array<UniqueFont, 7>> fontsByDpi;
     UniqueHandle semaphore;
     std::string startDirectory;
     UniqueIcon trayImage;
@@ -40,5 +44,10 @@ Program& TheProgram();
 
 // Font 1 to 6 of the program's table.
 HFONT ProgramFont(int number);
+// Font 1 to 6 of the program's table at a resolution; 0 is the controls' default font,
+// the system's GUI font at that resolution.
+HFONT ProgramFont(int number, UINT dpi);
+// A font of the table at a resolution, made anew.
+UniqueFont CreateProgramFont(const FontSpec& spec, int dpi);
 
 } // namespace quarnel

@@ -21,11 +21,7 @@ void CreateFonts() {
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
     for (size_t i = 0; i < kFontSpecs.size(); ++i) {
-        const FontSpec& f = kFontSpecs[i];
-        TheProgram().fonts[i].reset(CreateFontW(
-            FontHeightForPoints(f.points, dpi), 0, 0, 0, f.bold ? FW_BOLD : FW_NORMAL, f.italic,
-            f.underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-            DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, Widen(f.face).c_str()));
+        TheProgram().fonts[i] = CreateProgramFont(kFontSpecs[i], dpi);
     }
 }
 

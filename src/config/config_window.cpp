@@ -51,7 +51,7 @@ const GadgetSpec kGadgets[] = {
     {kDeleteAllMenusButton, GadgetKind::Button, 250, 405, 190, 20, "ALLE Menuzuordnungen löschen"},
     {kDeleteAllPasswordsButton, GadgetKind::Button, 500, 405, 190, 20,
      "ALLE gesp. Passwörter löschen"},
-    {kWarningTitleLabel, GadgetKind::Label, 20, 50, 220, 20, "A C H T U N G !"},
+    {kWarningTitleLabel, GadgetKind::Label, 20, 50, 220, 20, "A C H T U N G !", 1},
     {kWarningTextLabel, GadgetKind::Label, 20, 70, 245, 65,
      "Das Abspeichern von Passwörtern stellt ein hohes Sicherheitsrisiko dar. Bitte daher - "
      "wenn überhaupt - nur Passwörter unkritischer Systeme abspeichern! VERWENDUNG AUF "
@@ -59,7 +59,7 @@ const GadgetSpec kGadgets[] = {
     {kStartMinimizedCheck, GadgetKind::CheckBox, 305, 65, 375, 25,
      "Quarnel immer minimiert starten (im Systray)"},
     {kUninstallButton, GadgetKind::Button, 10, 455, 155, 25, "Quarnel deinstallieren"},
-    {kPuttyPathStatusLabel, GadgetKind::CentredLabel, 300, 225, 370, 15, "Bitte prüfen"},
+    {kPuttyPathStatusLabel, GadgetKind::CentredLabel, 300, 225, 370, 15, "Bitte prüfen", 6},
     {kBrowseButton, GadgetKind::Button, 675, 205, 20, 20, "..."},
     {kAutostartCheck, GadgetKind::CheckBox, 305, 90, 375, 21, "Quarnel beim Hochfahren starten"},
     {kMinimizeAfterLaunchCheck, GadgetKind::CheckBox, 305, 50, 375, 11,
@@ -93,6 +93,9 @@ LRESULT CALLBACK ConfigWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         DispatchEvent(event);
         return 0;
     }
+    case WM_DPICHANGED:
+        FollowDpiChange(window, wParam, lParam, kGadgets);
+        return 0;
     case WM_DESTROY:
         if (window == configWindow.window) {
             configWindow.window = nullptr;
@@ -117,12 +120,7 @@ void CreateConfigWindow() {
     }
     SetWindowLongPtrW(configWindow.window, GWLP_USERDATA, kConfigWindow);
     for (const GadgetSpec& spec : kGadgets) {
-        const HWND gadget = CreateGadget(configWindow.window, spec);
-        if (spec.number == kWarningTitleLabel) {
-            SendMessageW(gadget, WM_SETFONT, reinterpret_cast<WPARAM>(ProgramFont(1)), FALSE);
-        } else if (spec.number == kPuttyPathStatusLabel) {
-            SendMessageW(gadget, WM_SETFONT, reinterpret_cast<WPARAM>(ProgramFont(6)), FALSE);
-        }
+        CreateGadget(configWindow.window, spec);
     }
     for (const ToolTip& tip : kToolTips) {
         if (HWND gadget = GetDlgItem(configWindow.window, tip.gadget)) {

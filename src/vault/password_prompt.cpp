@@ -19,8 +19,8 @@ struct PasswordPrompt {
 PasswordPrompt prompt;
 
 const GadgetSpec kGadgets[] = {
-    {kPromptNameLabel, GadgetKind::CentredLabel, 0, 15, 305, 25, "Ulvas Quarnel"},
-    {kPromptTextLabel, GadgetKind::CentredLabel, 0, 45, 305, 25, "Masterpasswort eingeben:"},
+    {kPromptNameLabel, GadgetKind::CentredLabel, 0, 15, 305, 25, "Ulvas Quarnel", 4},
+    {kPromptTextLabel, GadgetKind::CentredLabel, 0, 45, 305, 25, "Masterpasswort eingeben:", 5},
     {kPromptPasswordField, GadgetKind::MaskedField, 45, 75, 210, 20, ""},
     {kPromptOkButton, GadgetKind::Button, 105, 110, 80, 25, "OK"},
 };
@@ -53,6 +53,9 @@ LRESULT CALLBACK PromptProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_CLOSE:
         prompt.done = true;
         return 0;
+    case WM_DPICHANGED:
+        FollowDpiChange(window, wParam, lParam, kGadgets);
+        return 0;
     default:
         break;
     }
@@ -78,10 +81,6 @@ void AskMasterPassword() {
     for (const GadgetSpec& spec : kGadgets) {
         CreateGadget(prompt.window, spec);
     }
-    SendDlgItemMessageW(prompt.window, kPromptNameLabel, WM_SETFONT,
-                        reinterpret_cast<WPARAM>(ProgramFont(4)), FALSE);
-    SendDlgItemMessageW(prompt.window, kPromptTextLabel, WM_SETFONT,
-                        reinterpret_cast<WPARAM>(ProgramFont(5)), FALSE);
     SetForegroundWindow(prompt.window);
     SetFocus(GetDlgItem(prompt.window, kPromptPasswordField));
 
