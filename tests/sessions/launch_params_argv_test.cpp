@@ -1,5 +1,6 @@
 // How the system's own command-line splitter reads the parameter texts back.
 #include "sessions/launch_params.h"
+#include "support/command_line_rules.h"
 #include "win/text.h"
 
 #include <windows.h>
@@ -73,6 +74,22 @@ TEST(LaunchParams, GeneratedNamesAndPasswordsSplitBackExactly) {
         ASSERT_EQ(SplitParameters(parameters), expected)
             << "key name [" << keyName << "] password [" << password << "] parameters ["
             << parameters << "]";
+    }
+}
+
+// The native checks of the parameter texts read them with test::SplitArguments; it must
+// read command lines exactly as the system does.
+TEST(CommandLineRules, AgreeWithTheSystemSplitter) {
+    const std::string alphabet = "a \t\"\\";
+    std::mt19937 random(20240612);
+    for (int i = 0; i < 3000; ++i) {
+        std::string line(random() % 12, ' ');
+        for (char& c : line) {
+            c = alphabet[random() % alphabet.size()];
+        }
+        ASSERT_EQ(SplitParameters(line),
+                  test::SplitArguments(line, test::DoubledQuote::EndsQuoting))
+            << "[" << line << "]";
     }
 }
 
