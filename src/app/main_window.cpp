@@ -7,7 +7,7 @@
 #include "app/resource_ids.h"
 #include "registry/registry.h"
 #include "registry/value_text.h"
-#include "sessions/session_menu.h"
+#include "sessions/build_session_menu.h"
 #include "version.h"
 #include "win/handles.h"
 #include "win/text.h"

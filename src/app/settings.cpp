@@ -15,10 +15,6 @@ int32_t LoadSettingNumber(const std::string& valueName, int32_t defaultNumber) {
     return number == 0 ? defaultNumber : number;
 }
 
-int8_t FlagFromNumber(int32_t number) {
-    return static_cast<int8_t>(static_cast<uint8_t>(static_cast<uint32_t>(number) & 0xFFu));
-}
-
 Settings LoadSettings(const std::string& startDirectory) {
     Settings s;
     s.PuttyPfad = LoadSettingString("PuttyPfad", startDirectory + "\\putty.exe");
@@ -38,11 +34,6 @@ Settings LoadSettings(const std::string& startDirectory) {
 bool ProbeAutostart() {
     return RegistryProbe(MachineRunKey, AutostartValueName, ".") != 0 ||
            RegistryProbe(UserRunKey, AutostartValueName, ".") != 0;
-}
-
-int FontHeightForPoints(int points, int dotsPerInch) {
-    // Rounded to the nearest pixel, as MulDiv does.
-    return -((points * dotsPerInch + 36) / 72);
 }
 
 } // namespace quarnel

@@ -1,5 +1,6 @@
 // The settings store: the values under the program's own registry key, how each is
-// read with its default, and the in-memory record they are loaded into.
+// read with its default, and the in-memory record they are loaded into. FlagFromNumber
+// and FontHeightForPoints are window-free (setting_values.cpp).
 #pragma once
 
 #include <array>

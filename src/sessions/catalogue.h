@@ -1,4 +1,5 @@
-// PuTTY's saved sessions, grouped by the menu name the user gave each of them.
+// PuTTY's saved sessions, grouped by the menu name the user gave each of them. All but
+// LoadSessionCatalogue (load_catalogue.cpp) is window-free.
 #pragma once
 
 #include <string>

@@ -1,9 +1,8 @@
-// The content of the menu bar and of the tray popup, which are the same.
+// The content of the menu bar and of the tray popup, which are the same. Window-free;
+// build_session_menu.h turns it into Win32 menus.
 #pragma once
 
 #include "sessions/catalogue.h"
-
-#include <windows.h>
 
 #include <string>
 #include <vector>
@@ -34,9 +33,5 @@ struct MenuTitle {
 
 // Lays out the titles and items from the catalogue and fills its menuItemSessions.
 std::vector<MenuTitle> LayoutSessionMenu(SessionCatalogue& catalogue);
-
-// Appends the laid-out titles to a menu: drop-down menus of a menu bar, or cascading
-// submenus of a popup menu.
-void BuildSessionMenu(HMENU menu, const std::vector<MenuTitle>& layout);
 
 } // namespace quarnel

@@ -49,16 +49,6 @@ TEST_F(SettingsTest, TextsFallBackToTheirDefaultWhenEmpty) {
     EXPECT_EQ(LoadSettingString("SSHSessionVorlage", "Default Settings"), "Web Server");
 }
 
-TEST_F(SettingsTest, FlagsTakeTheLowEightBits) {
-    const struct {
-        int32_t number;
-        int8_t flag;
-    } cases[] = {{0, 0}, {1, 1}, {255, -1}, {256, 0}, {257, 1}, {-1, -1}, {-256, 0}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(FlagFromNumber(c.number), c.flag) << c.number;
-    }
-}
-
 TEST_F(SettingsTest, AFirstRunGetsEveryDefault) {
     const Settings s = LoadSettings("C:\\Tools");
     EXPECT_EQ(s.PuttyPfad, "C:\\Tools\\putty.exe");
@@ -109,13 +99,6 @@ TEST_F(SettingsTest, AutostartIsFoundInEitherRunKey) {
         EXPECT_TRUE(ProbeAutostart()) << runKey;
         RegistryDeleteValue(runKey, AutostartValueName, ".");
     }
-}
-
-TEST(FontHeight, FollowsThePointSizeAtTheResolution) {
-    EXPECT_EQ(FontHeightForPoints(10, 96), -13);
-    EXPECT_EQ(FontHeightForPoints(8, 96), -11);
-    EXPECT_EQ(FontHeightForPoints(20, 96), -27);
-    EXPECT_EQ(FontHeightForPoints(12, 144), -24);
 }
 
 } // namespace

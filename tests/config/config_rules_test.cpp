@@ -1,12 +1,8 @@
 // The window-free decisions of the configuration window.
-#include "config/config_actions.h"
 #include "config/config_rules.h"
 #include "sessions/catalogue.h"
 
 #include <gtest/gtest.h>
-#include <windows.h>
-
-#include <filesystem>
 
 namespace quarnel {
 namespace {
@@ -96,33 +92,6 @@ TEST(SessionKeyTest, BlanksBecomePercentTwentyAndNoSelectionNamesNoKey) {
               SessionsKey + "Bitte%20Session%20wählen:");
     EXPECT_EQ(SessionKeyOfEntry("a%2Fb"), SessionsKey + "a%2Fb");
     EXPECT_EQ(SessionKeyOfEntry(""), "");
-}
-
-TEST(ReadableFileTest, OnlyAnExistingFileCounts) {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const auto folder =
-        std::filesystem::path(temp) / ("quarnel-readable-" + std::to_string(GetCurrentProcessId()));
-    std::filesystem::create_directories(folder / "sub.exe");
-    const auto file = folder / "putty.exe";
-    CloseHandle(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    const std::string base = folder.string();
-    // Another reader of the file does not get in the way.
-    HANDLE reader = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                0, nullptr);
-    const struct {
-        std::string path;
-        bool readable;
-    } cases[] = {
-        {base + "\\putty.exe", true}, {base + "\\PUTTY.EXE", true},
-        {base + "\\sub.exe", false},  {base, false},
-        {base + "\\nix.exe", false},  {"", false},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(IsReadableFile(c.path), c.readable) << c.path;
-    }
-    CloseHandle(reader);
-    std::filesystem::remove_all(folder);
 }
 
 } // namespace

@@ -1,0 +1,27 @@
+// The window-free helpers of the settings store.
+#include "app/settings.h"
+
+#include <gtest/gtest.h>
+
+namespace quarnel {
+namespace {
+
+TEST(SettingFlags, TakeTheLowEightBits) {
+    const struct {
+        int32_t number;
+        int8_t flag;
+    } cases[] = {{0, 0}, {1, 1}, {255, -1}, {256, 0}, {257, 1}, {-1, -1}, {-256, 0}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(FlagFromNumber(c.number), c.flag) << c.number;
+    }
+}
+
+TEST(FontHeight, FollowsThePointSizeAtTheResolution) {
+    EXPECT_EQ(FontHeightForPoints(10, 96), -13);
+    EXPECT_EQ(FontHeightForPoints(8, 96), -11);
+    EXPECT_EQ(FontHeightForPoints(20, 96), -27);
+    EXPECT_EQ(FontHeightForPoints(12, 144), -24);
+}
+
+} // namespace
+} // namespace quarnel
