@@ -931,11 +931,8 @@ void Window::ChooseFromMenuBar(int id, Timeout timeout) const {
         [&] {
             GUITHREADINFO info{};
             info.cbSize = sizeof(info);
-            // An item that ends the program ends its thread with the menu loop.
-            if (!GetGUIThreadInfo(thread, &info)) {
-                return !Exists();
-            }
-            return !(info.flags & GUI_INMENUMODE);
+            // A thread that has gone (the item ended the program) has left its menu too.
+            return !GetGUIThreadInfo(thread, &info) || !(info.flags & GUI_INMENUMODE);
         },
         "the menu bar of " + Describe() + " to close after choosing item " + std::to_string(id),
         timeout);
