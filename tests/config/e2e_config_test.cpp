@@ -365,17 +365,21 @@ TEST_F(E2eConfigTest, AMenuSavedThenRestartShowsTheSessionUnderItsMenu) {
     restarted_ = Restart(config, TitleStartsWith(kMainTitlePrefix, kMainClass));
     EXPECT_EQ(ImageOf(*restarted_), Narrow(ProgramCopy()));
     const Window main = restarted_->WaitForWindow(TitleStartsWith(kMainTitlePrefix, kMainClass));
-    EXPECT_EQ(main.ReadMenuBar().Dump(), "DATEI     \n"
-                                         "  Putty Einstellungen [901]\n"
-                                         "  Quarnel konfigurieren [910]\n"
-                                         "  ---\n"
-                                         "  Über dieses Tool [980]\n"
-                                         "  ---\n"
-                                         "  Beenden [990]\n"
-                                         "Server\n"
-                                         "  beta [1000]\n"
-                                         "WEITERE...\n"
-                                         "  alpha [1001]\n");
+    const std::string menus = "DATEI     \n"
+                              "  Putty Einstellungen [901]\n"
+                              "  Quarnel konfigurieren [910]\n"
+                              "  ---\n"
+                              "  Über dieses Tool [980]\n"
+                              "  ---\n"
+                              "  Beenden [990]\n"
+                              "Server\n"
+                              "  beta [1000]\n"
+                              "WEITERE...\n"
+                              "  alpha [1001]\n";
+    EXPECT_EQ(main.ReadMenuBar().Dump(), menus);
+    restarted_->Tray(main, WM_RBUTTONUP);
+    EXPECT_EQ(restarted_->WaitForPopupMenu().Dump(), menus);
+    restarted_->DismissMenu();
     // Without a stored path the new copy looks for putty.exe in its working folder.
     main.ChooseFromMenuBar(kConfigureItem);
     const Window newConfig = WaitForConfig(*restarted_);
