@@ -61,6 +61,11 @@ void DispatchTray(const Event& event) {
     if (event.number != static_cast<int>(kTrayIconId)) {
         return;
     }
+    // A message box or the file requester has disabled the main window; its icon waits
+    // with it, as the handler that opened them has not ended.
+    if (!IsWindowEnabled(MainWindowHandle())) {
+        return;
+    }
     if (event.action == WM_LBUTTONUP) {
         if (TheProgram().mainWindowVisible) {
             HideToTray();

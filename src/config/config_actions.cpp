@@ -82,7 +82,7 @@ std::wstring CurrentDirectoryWide() {
 }
 
 // The file requester disables only its owner; the program's other windows must wait
-// for it too.
+// for it too, a main window hidden in the tray included, as a task-modal box does.
 class OtherWindowsDisabled {
   public:
     explicit OtherWindowsDisabled(HWND owner) : owner_(owner) {
@@ -99,7 +99,7 @@ class OtherWindowsDisabled {
   private:
     static BOOL CALLBACK Disable(HWND window, LPARAM self) {
         auto* me = reinterpret_cast<OtherWindowsDisabled*>(self);
-        if (window != me->owner_ && IsWindowVisible(window) && IsWindowEnabled(window)) {
+        if (window != me->owner_ && IsWindowEnabled(window)) {
             EnableWindow(window, FALSE);
             me->disabled_.push_back(window);
         }

@@ -4,6 +4,8 @@
 #include "menu_probe/probe_protocol.h"
 #include "win/text.h"
 
+#include <tlhelp32.h>
+
 #include <algorithm>
 #include <atomic>
 #include <map>
@@ -865,6 +867,15 @@ std::string Window::MessageText() const {
 }
 
 void Window::Answer(int buttonId, Timeout timeout) const {
+    // A dialog's inner controls may carry the same number (the file requester's list
+    // view is 1 like its Open button): the button is meant.
+    for (const Window& control : Controls()) {
+        if (control.Id() == buttonId && control.ClassName() == "Button") {
+            control.Click(timeout);
+            Await([this] { return !IsWindow(handle_); }, Describe() + " to close", timeout);
+            return;
+        }
+    }
     Control(buttonId).Click(timeout);
     Await([this] { return !IsWindow(handle_); }, Describe() + " to close", timeout);
 }
@@ -924,11 +935,16 @@ void Window::ChooseFromMenuBar(int id, Timeout timeout) const {
     }
     RequireChoosable(bar.items, path);
     auto [dropDown, menu] = OpenMenuBarTitle(bar.items[path[0]], timeout);
+    const DWORD thread = ThreadId();
+    // The item may end the program; the number of its gone thread may soon be another's.
+    UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, ProcessId()));
     ClickAlongPath(ProcessId(), dropDown, std::move(menu),
                    std::vector<size_t>(path.begin() + 1, path.end()), timeout);
-    const DWORD thread = ThreadId();
     Await(
         [&] {
+            if (process && WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0) {
+                return true;
+            }
             GUITHREADINFO info{};
             info.cbSize = sizeof(info);
             // A thread that has gone (the item ended the program) has left its menu too.
@@ -1049,6 +1065,49 @@ App::App(LaunchOptions options) : name_(Narrow(options.program)) {
     process_.reset(info.hProcess);
     processId_ = info.dwProcessId;
     mainThreadId_ = info.dwThreadId;
+}
+
+App::App(DWORD processId) : processId_(processId) {
+    process_.reset(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION,
+                               FALSE, processId));
+    if (!process_) {
+        throw DriverError("cannot open process " + std::to_string(processId) + ": " +
+                          LastErrorText());
+    }
+    std::wstring image(MAX_PATH, L'\0');
+    DWORD length = MAX_PATH;
+    if (QueryFullProcessImageNameW(process_.get(), 0, image.data(), &length)) {
+        image.resize(length);
+        name_ = Narrow(image);
+    } else {
+        name_ = "process " + std::to_string(processId);
+    }
+    // The earliest created thread of the process is the one that began it.
+    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    ULONGLONG earliest = ~0ULL;
+    for (BOOL more =
+             snapshot.get() != INVALID_HANDLE_VALUE && Thread32First(snapshot.get(), &entry);
+         more; more = Thread32Next(snapshot.get(), &entry)) {
+        if (entry.th32OwnerProcessID != processId) {
+            continue;
+        }
+        UniqueHandle thread(
+            OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ThreadID));
+        FILETIME created{}, exited{}, kernel{}, user{};
+        if (thread && GetThreadTimes(thread.get(), &created, &exited, &kernel, &user)) {
+            const ULONGLONG when =
+                (ULONGLONG{created.dwHighDateTime} << 32) | created.dwLowDateTime;
+            if (when < earliest) {
+                earliest = when;
+                mainThreadId_ = entry.th32ThreadID;
+            }
+        }
+    }
+    if (mainThreadId_ == 0) {
+        throw DriverError("cannot find the main thread of " + name_);
+    }
 }
 
 App::~App() {
@@ -1196,6 +1255,9 @@ bool App::PopupMenuOpen() const {
 }
 
 bool App::InMenuMode() const {
+    if (!IsRunning()) {
+        return false; // its thread's number may belong to another thread by now
+    }
     GUITHREADINFO info{};
     info.cbSize = sizeof(info);
     return GetGUIThreadInfo(mainThreadId_, &info) && (info.flags & GUI_INMENUMODE);

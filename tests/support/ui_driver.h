@@ -236,6 +236,10 @@ struct LaunchOptions {
 class App {
   public:
     explicit App(LaunchOptions options = {});
+    // Takes over a program that runs already (a copy that the program under test started
+    // itself, say); it is then used and ended like a started one. Its main thread is the
+    // thread it began with.
+    explicit App(DWORD processId);
     ~App();
     App(const App&) = delete;
     App& operator=(const App&) = delete;
