@@ -216,11 +216,15 @@ void ShowFromTray() {
     SetGadgetText(mainWindow.window, kHostField, "");
 }
 
-void QuitProgram() {
+void ShowAndSaveGeometry() {
     ShowWindow(mainWindow.window, IsIconic(mainWindow.window) ? SW_RESTORE : SW_SHOWNORMAL);
     SetForegroundWindow(mainWindow.window);
     TheProgram().mainWindowVisible = true;
     SaveWindowGeometry();
+}
+
+void QuitProgram() {
+    ShowAndSaveGeometry();
 
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof data;

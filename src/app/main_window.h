@@ -30,6 +30,9 @@ void HideToTray();
 // Hides a minimised main window at once, without storing its geometry.
 void HideMinimizedToTray();
 void ShowFromTray();
+// Shows the main window, also from the tray, and stores its geometry: the first steps of
+// ending the program.
+void ShowAndSaveGeometry();
 [[noreturn]] void QuitProgram();
 
 } // namespace quarnel

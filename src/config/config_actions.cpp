@@ -338,6 +338,8 @@ void OnDeleteAllMenus() {
 void OnRestart() {
     const std::wstring file = ProgramFileNameWide();
     const std::wstring directory = CurrentDirectoryWide();
+    // The new copy reads the geometry at its start: store it before it starts.
+    ShowAndSaveGeometry();
     // The new copy would otherwise meet this copy's semaphore and end at once.
     ReleaseSingleInstance();
     SHELLEXECUTEINFOW start{};
