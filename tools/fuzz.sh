@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Fuzzes each libFuzzer target of tests/fuzz for a bounded time (seconds per target,
+# Fuzzes each libFuzzer target of tools/fuzz for a bounded time (seconds per target,
 # default 60), starting from its checked-in corpus. New inputs go to a scratch corpus
-# under the build tree, never into tests/fuzz/corpus; findings go to the artifacts
+# under the build tree, never into tools/fuzz/corpus; findings go to the artifacts
 # folder. To keep the inputs that reach new code, merge them in by hand:
 #   build/native/fuzz/<target>_fuzz -merge=1 -use_counters=0 \
-#       tests/fuzz/corpus/<target> build/native/fuzz-scratch/<target>
+#       tools/fuzz/corpus/<target> build/native/fuzz-scratch/<target>
 #   tools/fuzz.sh [seconds] [target...]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -25,7 +25,7 @@ for t in "${targets[@]}"; do
     mkdir -p "$scratch" "$artifacts"
     echo "== $t: ${seconds}s"
     if ! "$build/fuzz/${t}_fuzz" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
-        -artifact_prefix="$artifacts/" "$scratch" "$root/tests/fuzz/corpus/$t" \
+        -artifact_prefix="$artifacts/" "$scratch" "$root/tools/fuzz/corpus/$t" \
         >"$build/fuzz-$t.log" 2>&1; then
         failed+=("$t")
         tail -n 40 "$build/fuzz-$t.log"

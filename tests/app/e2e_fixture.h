@@ -2,9 +2,9 @@
 // log of the stand-in putty.exe, and quarnel.exe started and used from the outside.
 #pragma once
 
-#include "support/fake_putty_log.h"
-#include "support/quarnel_setup.h"
-#include "support/ui_driver.h"
+#include "testkit/fake_putty_log.h"
+#include "testkit/quarnel_setup.h"
+#include "testkit/ui_driver.h"
 
 #include <gtest/gtest.h>
 

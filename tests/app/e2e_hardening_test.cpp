@@ -3,8 +3,8 @@
 #include "app/settings.h"
 #include "app/tray.h"
 #include "registry/registry.h"
-#include "support/quarnel_setup.h"
-#include "support/ui_driver.h"
+#include "testkit/quarnel_setup.h"
+#include "testkit/ui_driver.h"
 
 #include <gtest/gtest.h>
 #include <shellapi.h>

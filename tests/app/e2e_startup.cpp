@@ -4,7 +4,7 @@
 
 #include "app/settings.h"
 #include "registry/registry.h"
-#include "support/test_support.h"
+#include "testkit/test_support.h"
 #include "win/text.h"
 
 #include <set>

@@ -2,7 +2,7 @@
 // after each test, so each one starts from a first run.
 #include "app/settings.h"
 #include "registry/registry.h"
-#include "support/test_support.h"
+#include "testkit/test_support.h"
 
 #include <gtest/gtest.h>
 

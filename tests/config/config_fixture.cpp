@@ -3,7 +3,7 @@
 #include "app/program.h"
 #include "config/config_window.h"
 #include "registry/registry.h"
-#include "support/test_support.h"
+#include "testkit/test_support.h"
 #include "win/text.h"
 
 #include <commctrl.h>

@@ -8,9 +8,9 @@
 #include "registry/registry.h"
 #include "sessions/catalogue.h"
 #include "sessions/session_menu.h"
-#include "support/fake_putty_log.h"
-#include "support/quarnel_setup.h"
-#include "support/ui_driver.h"
+#include "testkit/fake_putty_log.h"
+#include "testkit/quarnel_setup.h"
+#include "testkit/ui_driver.h"
 #include "vault/password_prompt.h"
 #include "win/text.h"
 

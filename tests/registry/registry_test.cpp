@@ -1,6 +1,6 @@
 // The registry layer against Wine's real registry, each test under a key of its own.
 #include "registry/registry.h"
-#include "support/test_support.h"
+#include "testkit/test_support.h"
 #include "win/text.h"
 
 #include <windows.h>

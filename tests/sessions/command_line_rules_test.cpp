@@ -1,6 +1,6 @@
 // The reference command-line splitter that the window-free checks of the parameter
 // texts rely on, against the documented examples of the runtimes' rules.
-#include "support/command_line_rules.h"
+#include "testkit/command_line_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 // window's host field and buttons, and what the program does after a start.
 #include "app/settings.h"
 #include "registry/registry.h"
-#include "support/fake_putty_log.h"
-#include "support/quarnel_setup.h"
-#include "support/test_support.h"
-#include "support/ui_driver.h"
+#include "testkit/fake_putty_log.h"
+#include "testkit/quarnel_setup.h"
+#include "testkit/test_support.h"
+#include "testkit/ui_driver.h"
 #include "win/text.h"
 
 #include <windows.h>

@@ -1,6 +1,6 @@
 // How the system's own command-line splitter reads the parameter texts back.
 #include "sessions/launch_params.h"
-#include "support/command_line_rules.h"
+#include "testkit/command_line_rules.h"
 #include "win/text.h"
 
 #include <windows.h>

@@ -3,7 +3,7 @@
 #include "sessions/catalogue.h"
 #include "sessions/session_menu.h"
 #include "menu_print.h"
-#include "support/test_support.h"
+#include "testkit/test_support.h"
 
 #include <gtest/gtest.h>
 

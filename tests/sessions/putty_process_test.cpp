@@ -1,8 +1,8 @@
 // Starting the stand-in putty.exe and reading back how it was started.
 #include "sessions/launch_params.h"
 #include "sessions/putty_process.h"
-#include "support/fake_putty_log.h"
-#include "support/test_support.h"
+#include "testkit/fake_putty_log.h"
+#include "testkit/test_support.h"
 #include "win/text.h"
 
 #include <windows.h>

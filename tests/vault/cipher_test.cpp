@@ -1,6 +1,6 @@
 // The password cipher through Wine's real CryptoAPI.
 #include "registry/registry.h"
-#include "support/test_support.h"
+#include "testkit/test_support.h"
 #include "vault/cipher.h"
 #include "win/text.h"
 

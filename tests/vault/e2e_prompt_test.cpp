@@ -1,9 +1,9 @@
 // The master password prompt of the real quarnel.exe. Which master password the program
 // took shows in what the stand-in putty.exe receives as -pw for a session whose password
 // was stored under a known master password.
-#include "support/fake_putty_log.h"
-#include "support/quarnel_setup.h"
-#include "support/ui_driver.h"
+#include "testkit/fake_putty_log.h"
+#include "testkit/quarnel_setup.h"
+#include "testkit/ui_driver.h"
 #include "vault/cipher.h"
 #include "win/text.h"
 

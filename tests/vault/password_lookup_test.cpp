@@ -1,7 +1,7 @@
 // The launch-time password lookup against Wine's registry.
 #include "registry/registry.h"
 #include "sessions/catalogue.h"
-#include "support/test_support.h"
+#include "testkit/test_support.h"
 #include "vault/cipher.h"
 #include "vault/password_lookup.h"
 

@@ -1,4 +1,4 @@
-// Reading what the stand-in putty.exe (tests/support/fake_putty) recorded.
+// Reading what the stand-in putty.exe (tools/testkit/fake_putty) recorded.
 #pragma once
 
 #include <chrono>

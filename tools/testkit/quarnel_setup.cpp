@@ -1,11 +1,11 @@
-#include "support/quarnel_setup.h"
+#include "testkit/quarnel_setup.h"
 
 #include "app/settings.h"
 #include "registry/registry.h"
 #include "sessions/catalogue.h"
-#include "support/fake_putty_log.h"
-#include "support/putty_seed.h"
-#include "support/test_support.h"
+#include "testkit/fake_putty_log.h"
+#include "testkit/putty_seed.h"
+#include "testkit/test_support.h"
 #include "vault/cipher.h"
 #include "win/text.h"
 

@@ -1,6 +1,6 @@
-#include "support/fake_putty_log.h"
+#include "testkit/fake_putty_log.h"
 
-#include "support/test_support.h"
+#include "testkit/test_support.h"
 #include "win/handles.h"
 
 #include <windows.h>

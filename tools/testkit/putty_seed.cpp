@@ -1,8 +1,8 @@
-#include "support/putty_seed.h"
+#include "testkit/putty_seed.h"
 
 #include "registry/registry.h"
 #include "sessions/catalogue.h"
-#include "support/test_support.h"
+#include "testkit/test_support.h"
 
 #include <stdexcept>
 

@@ -5,7 +5,7 @@
 // Input: the session's key name, then optionally a line feed and the password.
 #include "fuzz/fuzz_check.h"
 #include "sessions/launch_params.h"
-#include "support/command_line_rules.h"
+#include "testkit/command_line_rules.h"
 
 #include <cstddef>
 #include <cstdint>

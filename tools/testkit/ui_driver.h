@@ -44,7 +44,7 @@
 //   destroying the App ends the program, so nothing hangs.
 #pragma once
 
-#include "support/test_support.h"
+#include "testkit/test_support.h"
 #include "win/handles.h"
 
 #include <windows.h>

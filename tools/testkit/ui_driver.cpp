@@ -1,4 +1,4 @@
-#include "support/ui_driver.h"
+#include "testkit/ui_driver.h"
 
 #include "app/tray.h"
 #include "menu_probe/probe_protocol.h"

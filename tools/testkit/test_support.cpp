@@ -1,4 +1,4 @@
-#include "support/test_support.h"
+#include "testkit/test_support.h"
 
 #include "registry/registry_path.h"
 #include "win/text.h"

@@ -1,4 +1,4 @@
-#include "support/command_line_rules.h"
+#include "testkit/command_line_rules.h"
 
 #include <utility>
 
