@@ -131,6 +131,21 @@ void DispatchCommand(int window, WPARAM wParam, LPARAM lParam) {
     DispatchEvent(event);
 }
 
+bool ForwardWindowEvent(int window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND) {
+        DispatchCommand(window, wParam, lParam);
+        return true;
+    }
+    if (message == WM_CLOSE) {
+        Event event;
+        event.kind = EventKind::Close;
+        event.window = window;
+        DispatchEvent(event);
+        return true;
+    }
+    return false;
+}
+
 void DispatchEvent(const Event& event) {
     switch (event.kind) {
     case EventKind::Gadget:

@@ -28,6 +28,10 @@ void DispatchEvent(const Event& event);
 // Turns a WM_COMMAND of one of the program's windows into an event and dispatches it.
 void DispatchCommand(int window, WPARAM wParam, LPARAM lParam);
 
+// What every window of the program turns into events alike: WM_COMMAND and the close
+// request. True when the message was one of them.
+bool ForwardWindowEvent(int window, UINT message, WPARAM wParam, LPARAM lParam);
+
 // While one of these lives, texts, states and selections the program sets raise no
 // event: Win32 reports them like the user's own (EN_CHANGE on WM_SETTEXT, ...).
 class QuietChanges {

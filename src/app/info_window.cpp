@@ -27,17 +27,10 @@ const GadgetSpec kGadgets[] = {
 };
 
 LRESULT CALLBACK InfoWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_COMMAND:
-        DispatchCommand(kInfoWindow, wParam, lParam);
-        return 0;
-    case WM_CLOSE: {
-        Event event;
-        event.kind = EventKind::Close;
-        event.window = kInfoWindow;
-        DispatchEvent(event);
+    if (ForwardWindowEvent(kInfoWindow, message, wParam, lParam)) {
         return 0;
     }
+    switch (message) {
     case WM_DPICHANGED:
         FollowDpiChange(window, wParam, lParam, kGadgets);
         return 0;

@@ -44,10 +44,10 @@ const char* const kToolTips[] = {
 };
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_COMMAND:
-        DispatchCommand(kMainWindow, wParam, lParam);
+    if (ForwardWindowEvent(kMainWindow, message, wParam, lParam)) {
         return 0;
+    }
+    switch (message) {
     case kTrayCallbackMessage: {
         Event event;
         event.kind = EventKind::Tray;
@@ -64,13 +64,6 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             DispatchEvent(event);
         }
         break;
-    case WM_CLOSE: {
-        Event event;
-        event.kind = EventKind::Close;
-        event.window = kMainWindow;
-        DispatchEvent(event);
-        return 0;
-    }
     case WM_DPICHANGED:
         FollowDpiChange(window, wParam, lParam, kGadgets);
         return 0;

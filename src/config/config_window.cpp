@@ -82,17 +82,10 @@ const ToolTip kToolTips[] = {
 };
 
 LRESULT CALLBACK ConfigWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_COMMAND:
-        DispatchCommand(kConfigWindow, wParam, lParam);
-        return 0;
-    case WM_CLOSE: {
-        Event event;
-        event.kind = EventKind::Close;
-        event.window = kConfigWindow;
-        DispatchEvent(event);
+    if (ForwardWindowEvent(kConfigWindow, message, wParam, lParam)) {
         return 0;
     }
+    switch (message) {
     case WM_DPICHANGED:
         FollowDpiChange(window, wParam, lParam, kGadgets);
         return 0;

@@ -1,6 +1,6 @@
 #include "registry/registry.h"
 
-#include "registry/registry_path.h"
+#include "registry/predefined_key.h"
 #include "registry/value_text.h"
 #include "win/handles.h"
 #include "win/text.h"
@@ -11,16 +11,6 @@
 #include <vector>
 
 namespace quarnel {
-
-namespace {
-
-uint64_t operationCount = 0;
-
-// The program's values have always been read through a 255-byte buffer with the
-// ANSI functions; the limits below keep that size through the wide functions.
-constexpr DWORD kReadBufferBytes = 255;
-constexpr DWORD kReadBufferChars = 255;
-constexpr DWORD kKeyNameChars = 255;
 
 HKEY PredefinedKey(RegistryRoot root) {
     switch (root) {
@@ -39,6 +29,16 @@ HKEY PredefinedKey(RegistryRoot root) {
     }
     return nullptr;
 }
+
+namespace {
+
+uint64_t operationCount = 0;
+
+// The program's values have always been read through a 255-byte buffer with the
+// ANSI functions; the limits below keep that size through the wide functions.
+constexpr DWORD kReadBufferBytes = 255;
+constexpr DWORD kReadBufferChars = 255;
+constexpr DWORD kKeyNameChars = 255;
 
 // The root of a path on the chosen computer. For a remote computer the connection is
 // owned by `connection`; for the local one the predefined key is used directly.

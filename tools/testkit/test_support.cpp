@@ -1,6 +1,6 @@
 #include "testkit/test_support.h"
 
-#include "registry/registry_path.h"
+#include "registry/predefined_key.h"
 #include "win/text.h"
 
 #include <windows.h>
@@ -11,19 +11,8 @@ namespace quarnel::test {
 
 namespace {
 HKEY RootOf(RegistryRoot root) {
-    switch (root) {
-    case RegistryRoot::CurrentUser:
-        return HKEY_CURRENT_USER;
-    case RegistryRoot::LocalMachine:
-        return HKEY_LOCAL_MACHINE;
-    case RegistryRoot::ClassesRoot:
-        return HKEY_CLASSES_ROOT;
-    case RegistryRoot::Users:
-        return HKEY_USERS;
-    case RegistryRoot::CurrentConfig:
-        return HKEY_CURRENT_CONFIG;
-    case RegistryRoot::None:
-        break;
+    if (HKEY key = PredefinedKey(root)) {
+        return key;
     }
     throw std::invalid_argument("no registry root");
 }
