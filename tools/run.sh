@@ -6,10 +6,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUARNEL_BUILD_DIR:-$root/build}
 
-"$root/tools/setup-debian.sh"
-cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" -j"$(nproc)" --target quarnel
+"$root/tools/build.sh" "$build" quarnel
 
 trap '"$root/tools/wine-env.sh" stop "$build"' EXIT
 "$root/tools/wine-env.sh" start "$build"

@@ -6,12 +6,9 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUARNEL_SCREENSHOT_BUILD_DIR:-$root/build-screenshots}
 
-"$root/tools/setup-debian.sh"
+"$root/tools/build.sh" "$build" quarnel
 command -v xdotool >/dev/null || { sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo;
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q xdotool; }
-cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" -j"$(nproc)" --target quarnel
 
 # A display of our own, so the pictures never show another program's windows.
 unset DISPLAY

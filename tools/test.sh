@@ -7,10 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUARNEL_BUILD_DIR:-$root/build}
 native=$build/native
 
-"$root/tools/setup-debian.sh"
-cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" -j"$(nproc)"
+"$root/tools/build.sh" "$build"
 CXX=g++ cmake -S "$root/tests/native" -B "$native" >/dev/null
 cmake --build "$native" -j"$(nproc)"
 
