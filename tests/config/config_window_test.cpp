@@ -1,0 +1,496 @@
+// The configuration window opened inside the test process and worked as a user works it;
+// checked in the window, in the settings and in the registry.
+#include "app/controls.h"
+#include "app/program.h"
+#include "config/config_actions.h"
+#include "config/config_window.h"
+#include "registry/registry.h"
+#include "testkit/fake_putty_log.h"
+#include "testkit/quarnel_setup.h"
+#include "testkit/ui_driver.h"
+#include "vault/cipher.h"
+#include "win/text.h"
+
+#include <gtest/gtest.h>
+#include <sddl.h>
+
+#include <tuple>
+
+namespace quarnel::test {
+namespace {
+
+using Texts = std::vector<std::string>;
+const std::string kSep = "---------------------";
+const std::string kAskPasswords =
+    "Passwörter Löschen|Sollen wirklich alle gespeicherten Passwörter gelöscht werden?|YesNo";
+const std::string kAskMenus =
+    "Menues Löschen|Sollen wirklich alle Menüzuordnungen gelöscht werden?|YesNo";
+const std::string kAskUninstall =
+    "Quarnel deinstallieren|Es werden alle von Quarnel angelegten Registryeinträge "
+    "(Einstellungen/Menüs/Passwörter) entfernt.\r(Die quarnel.exe bleibt erhalten und muß ggf. "
+    "manuell gelöscht werden).\rWirklich fortfahren?|YesNo";
+constexpr int kMail = 2, kWeb = 3, kZeta = 4; // entries of the session combo after Seed()
+
+std::string Key(const std::string& keyName) {
+    return SessionsKey + keyName;
+}
+// A value's text, or "-" when there is no such value.
+std::string Value(const std::string& key, const std::string& valueName) {
+    return RegistryProbe(key, valueName, ".") ? RegistryRead(key, valueName, ".") : "-";
+}
+
+// Answers the message boxes of this thread as they open, as the user would: with the
+// planned answer, else OK or No. Keeps "title|text|buttons" of each.
+class Boxes {
+  public:
+    Boxes() : hook_(SetWindowsHookExW(WH_CALLWNDPROCRET, Opened, nullptr, GetCurrentThreadId())) {}
+    ~Boxes() { UnhookWindowsHookEx(hook_); }
+    static void Plan(int answer) { planned_ = answer; }
+    static Texts Take() { return std::exchange(seen_, {}); }
+
+  private:
+    static LRESULT CALLBACK Opened(int code, WPARAM wParam, LPARAM lParam) {
+        const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+        if (code == HC_ACTION && call->message == WM_INITDIALOG) {
+            const Window box(call->hwnd);
+            const bool yesNo = GetDlgItem(box.Handle(), IDYES) != nullptr;
+            seen_.push_back(box.Text() + "|" + box.MessageText() + (yesNo ? "|YesNo" : "|OK"));
+            const int answer = std::exchange(planned_, 0);
+            box.Post(WM_COMMAND, WPARAM(answer ? answer : yesNo ? IDNO : IDOK), 0);
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    HHOOK hook_;
+    static inline int planned_ = 0;
+    static inline Texts seen_;
+};
+
+// One Run key (the machine's or the user's) that nobody may change while this lives.
+class RefusedRunKey {
+  public:
+    RefusedRunKey(HKEY root, bool refused) {
+        HKEY key = nullptr;
+        if (!refused || RegOpenKeyExW(root, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0,
+                                      READ_CONTROL | WRITE_DAC, &key) != ERROR_SUCCESS) {
+            return;
+        }
+        key_.reset(key);
+        DWORD size = sizeof saved_;
+        RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, saved_, &size);
+        PSECURITY_DESCRIPTOR readOnly = nullptr;
+        ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KR;;;WD)", SDDL_REVISION_1,
+                                                             &readOnly, nullptr);
+        EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, readOnly), ERROR_SUCCESS);
+        LocalFree(readOnly);
+    }
+    ~RefusedRunKey() {
+        if (key_) {
+            RegSetKeySecurity(key_.get(), DACL_SECURITY_INFORMATION, saved_);
+        }
+    }
+
+  private:
+    UniqueKey key_;
+    alignas(void*) BYTE saved_[4096];
+};
+
+class ConfigWindowTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        TheProgram().instance = GetModuleHandleW(nullptr);
+        for (size_t i = 0; i < kFontSpecs.size(); ++i) {
+            TheProgram().fonts[i] = CreateProgramFont(kFontSpecs[i], int(WindowDpi(nullptr)));
+        }
+    }
+    void SetUp() override {
+        setup_.LaterRun();
+        RegistryCreateKey(UserRunKey, ".");
+        TheProgram().settings = Settings{};
+    }
+    void TearDown() override {
+        DestroyWindow(ConfigWindowHandle());
+        EXPECT_EQ(Boxes::Take(), Texts{}) << "boxes nobody looked at";
+    }
+    // mail (menu Server), web server (no menu), Zeta (menu Alpha), read as at start-up.
+    void Seed() {
+        setup_.Session("mail", "Server").Session("web%20server").Session("Zeta", "Alpha");
+        TheProgram().catalogue = LoadSessionCatalogue();
+    }
+    static Window Open() {
+        OpenConfigWindow();
+        return Window(ConfigWindowHandle());
+    }
+    static Window Control(int number) { return Window(ConfigWindowHandle()).Control(number); }
+    // A field's whole text at once, also into a disabled one; the handlers read it later.
+    static void Put(int number, const std::string& text) {
+        SetWindowTextW(GetDlgItem(ConfigWindowHandle(), number), Widen(text).c_str());
+    }
+    static void Close() { Window(ConfigWindowHandle()).Send(WM_CLOSE, 0, 0); }
+
+    QuarnelSetup setup_;
+    Boxes boxes_;
+};
+
+TEST_F(ConfigWindowTest, EveryControlHasItsKindPlaceSizeTextAndFont) {
+    const struct {
+        int number;
+        const char* kind;
+        DWORD style; // bits that must be set
+        int x, y, w, h;
+        const char* text; // nullptr: combo, or set by the fill
+    } cases[] = {
+        {0, "ComboBox", CBS_DROPDOWNLIST | WS_TABSTOP, 15, 290, 225, 210, nullptr},
+        {1, "Edit", ES_PASSWORD | ES_AUTOHSCROLL | WS_TABSTOP, 105, 140, 155, 20, ""},
+        {2, "Static", SS_LEFT, 20, 140, 80, 20, "Masterpasswort:"},
+        {3, "Static", SS_LEFT, 505, 270, 175, 20, "Ggf. zugeordnetes Passwort"},
+        {4, "Edit", ES_PASSWORD | ES_AUTOHSCROLL | WS_TABSTOP, 500, 290, 190, 20, ""},
+        {5, "Static", SS_LEFT, 15, 270, 175, 20, "Puttysession:"},
+        {6, "Button", BS_PUSHBUTTON | WS_TABSTOP, 250, 320, 440, 35, "S P E I C H E R N "},
+        {7, "Button", WS_TABSTOP, 500, 365, 190, 30, "Dieses Passwort löschen"},
+        {8, "ComboBox", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_TABSTOP, 250, 290, 225, 210, nullptr},
+        {9, "Static", SS_LEFT, 255, 270, 175, 20, "Menuzuordnung für die Session"},
+        {10, "Button", BS_AUTOCHECKBOX | WS_TABSTOP, 20, 25, 220, 15,
+         "Passwortfunktionalität einschalten"},
+        {11, "Button", BS_GROUPBOX, 5, 250, 705, 185, "Menü- und Passwortzuordnung"},
+        {12, "Button", BS_GROUPBOX, 5, 5, 270, 165, "Passwortfunktionalität"},
+        {13, "Button", BS_GROUPBOX, 285, 5, 425, 240,
+         "Allgemeine Einstellungen (werden sofort, ohne speichern aktiv)"},
+        {14, "Button", BS_AUTOCHECKBOX, 305, 25, 375, 20,
+         "Quarnel nach Starten einer Putty-Session gleich wieder beenden"},
+        {15, "Edit", ES_AUTOHSCROLL | WS_TABSTOP, 300, 205, 370, 20, nullptr},
+        {16, "Static", SS_LEFT, 300, 185, 150, 20, "Pfad und Dateiname zu Putty:"},
+        {17, "Button", WS_TABSTOP, 250, 365, 190, 30, "Diese Menuzuordnung löschen"},
+        {18, "Button", WS_TABSTOP, 260, 460, 445, 40,
+         "Einstellungen beenden und Quarnel neu starten zum einlesen der Konfig"},
+        {19, "Button", WS_TABSTOP, 250, 405, 190, 20, "ALLE Menuzuordnungen löschen"},
+        {20, "Button", WS_TABSTOP, 500, 405, 190, 20, "ALLE gesp. Passwörter löschen"},
+        {21, "Static", SS_LEFT, 20, 50, 220, 20, "A C H T U N G !"},
+        {22, "Static", SS_LEFT, 20, 70, 245, 65,
+         "Das Abspeichern von Passwörtern stellt ein hohes Sicherheitsrisiko dar. Bitte daher - "
+         "wenn überhaupt - nur Passwörter unkritischer Systeme abspeichern! VERWENDUNG AUF "
+         "EIGENE GEFAHR!"},
+        {23, "Button", BS_AUTOCHECKBOX, 305, 65, 375, 25,
+         "Quarnel immer minimiert starten (im Systray)"},
+        {27, "Button", WS_TABSTOP, 10, 455, 155, 25, "Quarnel deinstallieren"},
+        {36, "Static", SS_CENTER, 300, 225, 370, 15, nullptr},
+        {37, "Button", WS_TABSTOP, 675, 205, 20, 20, "..."},
+        {38, "Button", BS_AUTOCHECKBOX, 305, 90, 375, 21, "Quarnel beim Hochfahren starten"},
+        {39, "Button", BS_AUTOCHECKBOX, 305, 50, 375, 11,
+         "Quarnel nach Starten einer Putty-Session minimieren (im Systray)"},
+        {40, "ComboBox", CBS_DROPDOWNLIST | WS_TABSTOP, 460, 125, 200, 110, nullptr},
+        {41, "Static", SS_LEFT, 300, 130, 150, 20, "Session für SSH-Eingabefeld"},
+    };
+    const Window window = Open();
+    const UINT dpi = WindowDpi(window.Handle());
+    const auto at = [dpi](int pixels) { return MulDiv(pixels, int(dpi), 96); };
+    EXPECT_EQ(window.Text(), "Quarnel Konfiguration ");
+    EXPECT_EQ(GetWindowLongW(window.Handle(), GWL_STYLE) &
+                  (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME),
+              WS_CAPTION | WS_SYSMENU);
+    EXPECT_EQ(std::tuple(window.ClientRect().right, window.ClientRect().bottom),
+              std::tuple(at(710), at(512)));
+    HWND child = GetWindow(window.Handle(), GW_CHILD); // creation order is the tab order
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.number);
+        const Window control(std::exchange(child, GetWindow(child, GW_HWNDNEXT)));
+        ASSERT_EQ(control.Id(), c.number);
+        EXPECT_EQ(control.ClassName(), c.kind);
+        const auto style = DWORD(GetWindowLongW(control.Handle(), GWL_STYLE));
+        EXPECT_EQ(style & (c.style | WS_VISIBLE), c.style | WS_VISIBLE);
+        RECT rect = control.WindowRect();
+        MapWindowPoints(nullptr, window.Handle(), reinterpret_cast<POINT*>(&rect), 2);
+        EXPECT_EQ(std::tuple(rect.left, rect.top, rect.right - rect.left),
+                  std::tuple(at(c.x), at(c.y), at(c.w)));
+        if (control.ClassName() != "ComboBox") { // whose height includes the list
+            EXPECT_EQ(rect.bottom - rect.top, at(c.h));
+        }
+        EXPECT_EQ(control.Text(), c.text ? c.text : control.Text());
+        const int font = c.number == 21 ? 1 : c.number == 36 ? 6 : 0;
+        EXPECT_EQ(HFONT(control.Send(WM_GETFONT, 0, 0)), ProgramFont(font, dpi));
+    }
+}
+
+TEST_F(ConfigWindowTest, TheListsAreFilledFromTheCatalogue) {
+    const struct {
+        std::vector<std::pair<std::string, std::string>> sessions; // key name, menu
+        Texts sessionList, templateList, menuList;
+    } cases[] = {
+        {{}, {"Bitte Session wählen:", kSep}, {"Default Settings"}, {"", kSep, kSep}},
+        {{{"Default%20Settings", ""},
+          {"mail", "Server"},
+          {"web%20server", "Alpha"},
+          {"Zeta%2Fx", "Server"}},
+         {"Bitte Session wählen:", kSep, "Default Settings", "mail", "web server", "Zeta%2Fx"},
+         {"Default Settings", "Default Settings", "mail", "web server", "Zeta%2Fx"},
+         {"", kSep, "Alpha", "Server", kSep}},
+    };
+    for (const auto& c : cases) {
+        for (const auto& [keyName, menu] : c.sessions) {
+            setup_.Session(keyName, menu);
+        }
+        TheProgram().catalogue = LoadSessionCatalogue();
+        Open();
+        EXPECT_EQ(Control(kSessionCombo).ComboEntries(), c.sessionList);
+        EXPECT_EQ(Control(kSshTemplateCombo).ComboEntries(), c.templateList);
+        EXPECT_EQ(Control(kMenuCombo).ComboEntries(), c.menuList);
+        EXPECT_EQ(Control(kSessionCombo).ComboSelection() + Control(kMenuCombo).ComboSelection() +
+                      Control(kSshTemplateCombo).ComboSelection(),
+                  0);
+        if (c.templateList.size() > 1) { // the template is stored as shown, with a blank
+            Control(kSshTemplateCombo).PickComboEntry("web server");
+            EXPECT_EQ(Value(ProgramKey, "SSHSessionVorlage"), "web server");
+            EXPECT_EQ(TheProgram().settings.SSHSessionVorlage, "web server");
+        }
+        Close();
+    }
+}
+
+TEST_F(ConfigWindowTest, TheBoxesShowTheSettingsAndAGeneralOptionIsStoredAtOnce) {
+    const int8_t cases[][5] = {{1, 0, 0, 1, 1}, {0, 1, 0, 1, 0}, {0, 0, 1, 0, 1}};
+    const int boxes[] = {kQuitAfterLaunchCheck, kMinimizeAfterLaunchCheck, kStartMinimizedCheck,
+                         kPasswordFunctionCheck, kAutostartCheck};
+    const char* names[] = {"NachPuttyStartBeenden", "NachPuttyStartMinimieren", "Startminimized",
+                           "Passwortfunktionalitaet", "SSHSessionVorlage"};
+    Settings& s = TheProgram().settings;
+    for (const auto& c : cases) {
+        std::tie(s.NachPuttyStartBeenden, s.NachPuttyStartMinimieren, s.Startminimized,
+                 s.Passwortfunktionalitaet, s.Autostart) =
+            std::tuple(c[0], c[1], c[2], c[3], c[4] != 0);
+        Open();
+        for (int i = 0; i < 5; ++i) {
+            EXPECT_EQ(Control(boxes[i]).IsChecked(), c[i] != 0) << boxes[i];
+        }
+        EXPECT_EQ(Control(kMasterPasswordField).IsEnabled() +
+                      Control(kSessionPasswordField).IsEnabled(),
+                  c[3] ? 2 : 0);
+        // The fill's own ticks and selections run no handler that would store them.
+        for (const char* name : names) {
+            EXPECT_EQ(Value(ProgramKey, name), "-") << name;
+        }
+        EXPECT_EQ(Value(MachineRunKey, AutostartValueName), "-");
+        for (int i = 0; i < 3; ++i) {
+            Control(boxes[i]).Click();
+            EXPECT_EQ(Value(ProgramKey, names[i]), c[i] ? "0" : "1") << names[i];
+            RegistryDeleteValue(ProgramKey, names[i], ".");
+        }
+        EXPECT_EQ(std::tuple(s.NachPuttyStartBeenden, s.NachPuttyStartMinimieren, s.Startminimized),
+                  std::tuple(int8_t(!c[0]), int8_t(!c[1]), int8_t(!c[2])));
+        Close();
+    }
+}
+
+// The stand-in putty.exe is the readable file; its folder and the text one letter
+// longer are not.
+TEST_F(ConfigWindowTest, TypingThePathStoresTheLastTextThatNamedAFile) {
+    const std::string putty = Narrow(FakePuttyPath()), typed = putty + "x";
+    RegistryWrite(ProgramKey, "PuttyPfad", "vorher", kRegSz, ".");
+    Open();
+    for (size_t length = 1; length <= typed.size(); ++length) {
+        const std::string text = typed.substr(0, length);
+        SCOPED_TRACE(text);
+        Control(kPuttyPathField).Send(WM_CHAR, Widen(typed.substr(length - 1, 1))[0], 1);
+        EXPECT_EQ(Control(kPuttyPathField).Text(), text);
+        EXPECT_EQ(TheProgram().settings.PuttyPfad, text);
+        EXPECT_EQ(Control(kPuttyPathStatusLabel).Text(),
+                  text == putty ? "(Datei gefunden!. Alles OK!)"
+                                : "(Angegebene Datei nicht gefunden. Bitte prüfen!)");
+        EXPECT_EQ(Value(ProgramKey, "PuttyPfad"), length < putty.size() ? "vorher" : putty);
+    }
+}
+
+TEST_F(ConfigWindowTest, SavingAndDeletingMenuAssignments) {
+    const struct {
+        int entry;
+        const char* typed;
+        int button;
+        const char* keyName;
+        const char* stored;
+        const char* first; // entries of the menu combo afterwards
+        const char* last;
+        size_t count;
+    } steps[] = {
+        {kWeb, "Neu", kSaveButton, "web%20server", "Neu", "Neu", "Neu", 6},
+        {kMail, "Alpha", kSaveButton, "mail", "Alpha", "Alpha", "Neu", 6},   // listed already
+        {kMail, "alpha", kSaveButton, "mail", "alpha", "alpha", "alpha", 7}, // names have case
+        {kZeta, "", kSaveButton, "Zeta", "-", "alpha", "alpha", 7},
+        {kMail, "x", kDeleteMenuButton, "mail", "-", "alpha", "alpha", 7},
+        {0, "Los", kSaveButton, "Bitte%20Session%20wählen:", "-", "Los", "Los", 8},
+    };
+    Seed();
+    Open();
+    for (const auto& c : steps) {
+        SCOPED_TRACE(c.typed);
+        Control(kSessionCombo).PickComboEntry(c.entry);
+        Put(kMenuCombo, c.typed);
+        Control(c.button).Click();
+        EXPECT_EQ(Value(Key(c.keyName), MenuValueName), c.stored);
+        const Texts entries = Control(kMenuCombo).ComboEntries();
+        EXPECT_EQ(std::tuple(entries.front(), entries.back(), entries.size()),
+                  std::tuple(c.first, c.last, c.count));
+        EXPECT_EQ(Control(kMenuCombo).Text(), c.button == kSaveButton ? c.typed : "");
+    }
+    EXPECT_EQ(Value(Key("web%20server"), MenuValueName), "Neu");
+    EXPECT_FALSE(RegistryKeyExists(Key("Bitte%20Session%20wählen:"), "."));
+}
+
+// What picking web server, saving and deleting its password do with the password that
+// is stored under the master password "m"; the menu step follows each of them.
+TEST_F(ConfigWindowTest, PasswordStepsOfPickingSavingAndDeleting) {
+    const std::string longest(255, 'a');
+    const struct {
+        char action; // 'p'ick, 's'ave, 'd'elete the password
+        bool on;     // the password function
+        std::string master, typed, box;
+        const char* stored; // what the stored value deciphers to; nullptr: no value
+        std::string field;  // the password field afterwards
+        const char* menu;   // the menu combo's text afterwards
+    } cases[] = {
+        {'p', true, "m", "neu", "", "alt", "alt", "Web"},
+        {'p', true, "", "neu",
+         "Fehler:|Bitte erst ein Masterpasswort eingegeben ,sonst kann ich nicht entschlüsseln|OK",
+         "alt", "", "getippt"},
+        {'p', false, "", "neu", "", "alt", "neu", "Web"},
+        {'s', true, "m", "neu", "", "neu", "neu", "getippt"},
+        {'s', true, "", "neu",
+         "Fehler:|Kein Masterpasswort eingegeben. Bitte ergänzen oder Passwortfunktion "
+         "abschalten|OK",
+         "alt", "neu", "getippt"},
+        {'s', true, "m", longest,
+         "Fehler:|Dieses Passwort kann mit diesem Masterpasswort nicht vollständig gespeichert "
+         "werden (verschlüsselt enthält es ein Null-Zeichen oder ist länger als 254 Zeichen). Es "
+         "wurde nicht gespeichert; der bisher gespeicherte Wert bleibt erhalten.|OK",
+         "alt", longest, "getippt"},
+        {'s', false, "", "neu", "", "alt", "neu", "getippt"},
+        {'d', false, "", "neu", "", nullptr, "", "getippt"},
+    };
+    Seed();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.action << c.on << c.master << c.typed.size());
+        RegistryWrite(Key("web%20server"), PasswordValueName, PasswordEncrypt("alt", "m"), kRegSz,
+                      ".");
+        RegistryWrite(Key("web%20server"), MenuValueName, "Web", kRegSz, ".");
+        TheProgram().settings.Passwortfunktionalitaet = c.on ? 1 : 0;
+        Open();
+        Put(kMasterPasswordField, "m");
+        if (c.action != 'p') {
+            Control(kSessionCombo).PickComboEntry(kWeb);
+        }
+        Put(kMasterPasswordField, c.master);
+        Put(kSessionPasswordField, c.typed);
+        Put(kMenuCombo, "getippt");
+        if (c.action == 'p') {
+            Control(kSessionCombo).PickComboEntry(kWeb);
+        } else {
+            Control(c.action == 's' ? kSaveButton : kDeletePasswordButton).Click();
+        }
+        EXPECT_EQ(Boxes::Take(), c.box.empty() ? Texts{} : Texts{c.box});
+        const std::string stored = Value(Key("web%20server"), PasswordValueName);
+        EXPECT_EQ(stored == "-" ? "-" : PasswordDecrypt(stored, "m"), c.stored ? c.stored : "-");
+        EXPECT_EQ(Control(kSessionPasswordField).Text(), c.field);
+        EXPECT_EQ(Control(kMenuCombo).Text(), c.menu);
+        EXPECT_EQ(Value(Key("web%20server"), MenuValueName), c.action == 's' ? "getippt" : "Web");
+        // A refused pick goes back to the first entry.
+        EXPECT_EQ(Control(kSessionCombo).ComboSelection(), c.field.empty() && c.on ? 0 : kWeb);
+        Close();
+    }
+}
+
+TEST_F(ConfigWindowTest, ThePasswordFunctionSwitchesTheFields) {
+    Seed();
+    Open();
+    for (const bool on : {true, false}) {
+        Put(kMasterPasswordField, "m");
+        Control(kSessionCombo).PickComboEntry(kZeta);
+        Put(kSessionPasswordField, "p");
+        Control(kPasswordFunctionCheck).Click();
+        EXPECT_EQ(Value(ProgramKey, "Passwortfunktionalitaet"), on ? "1" : "0");
+        EXPECT_EQ(TheProgram().settings.Passwortfunktionalitaet, on ? 1 : 0);
+        EXPECT_EQ(Control(kMasterPasswordField).IsEnabled() +
+                      Control(kSessionPasswordField).IsEnabled(),
+                  on ? 2 : 0);
+        EXPECT_EQ(Control(kMasterPasswordField).Text() + Control(kSessionPasswordField).Text(),
+                  on ? "" : "mp");
+        EXPECT_EQ(Control(kSessionCombo).ComboSelection(), on ? 0 : kZeta);
+    }
+}
+
+TEST_F(ConfigWindowTest, DeletingEverythingAsksFirst) {
+    const struct {
+        int button, answer;
+        std::string box;
+        bool passwords, menus, program; // what stays
+    } cases[] = {
+        {kDeleteAllPasswordsButton, IDNO, kAskPasswords, true, true, true},
+        {kDeleteAllPasswordsButton, IDYES, kAskPasswords, false, true, true},
+        {kDeleteAllMenusButton, IDNO, kAskMenus, true, true, true},
+        {kDeleteAllMenusButton, IDYES, kAskMenus, true, false, true},
+        {kUninstallButton, IDNO, kAskUninstall, true, true, true},
+        {kUninstallButton, IDYES, kAskUninstall, false, false, false},
+    };
+    Seed();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.box + std::to_string(c.answer));
+        for (const std::string& keyName : TheProgram().catalogue.allSessions) {
+            RegistryWrite(Key(keyName), PasswordValueName, "pw", kRegSz, ".");
+            RegistryWrite(Key(keyName), MenuValueName, "Menü", kRegSz, ".");
+            RegistryWrite(Key(keyName), "HostName", "h", kRegSz, ".");
+        }
+        RegistryWrite(MachineRunKey, AutostartValueName, "x", kRegSz, ".");
+        RegistryWrite(UserRunKey, AutostartValueName, "x", kRegSz, ".");
+        Open();
+        Boxes::Plan(c.answer);
+        Control(c.button).Click();
+        EXPECT_EQ(Boxes::Take(), Texts{c.box});
+        for (const std::string& keyName : TheProgram().catalogue.allSessions) {
+            EXPECT_EQ(Value(Key(keyName), PasswordValueName), c.passwords ? "pw" : "-");
+            EXPECT_EQ(Value(Key(keyName), MenuValueName), c.menus ? "Menü" : "-");
+            EXPECT_EQ(Value(Key(keyName), "HostName"), "h");
+        }
+        EXPECT_EQ(RegistryKeyExists(ProgramKey, ".") != 0, c.program);
+        EXPECT_EQ(Value(MachineRunKey, AutostartValueName) + Value(UserRunKey, AutostartValueName),
+                  c.program ? "xx" : "--");
+        Close();
+    }
+}
+
+TEST_F(ConfigWindowTest, AutostartFallsBackToTheUsersRunKeyAndReportsWhatItCannotDo) {
+    const std::string file = ProgramFileName(), quoted = "\"" + file + "\"";
+    const struct {
+        bool before, refuseMachine, refuseUser;
+        std::string machine, user; // the values afterwards
+        bool ticked;
+        std::string box;
+    } cases[] = {
+        {false, false, false, quoted, "-", true, ""},
+        {true, false, false, "-", "-", false, ""},
+        {false, true, false, "-", quoted, true, ""},
+        {false, true, true, "-", "-", false,
+         "Fehler|Quarnel konnte weder für alle Benutzer noch für den aktuellen Benutzer in den "
+         "Autostart eingetragen werden.|OK"},
+        {true, true, false, "x", "-", true,
+         "Fehler|Der Autostart-Eintrag von Quarnel konnte nicht entfernt werden.|OK"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.before << c.refuseMachine << c.refuseUser);
+        for (const std::string& key : {MachineRunKey, UserRunKey}) {
+            c.before ? RegistryWrite(key, AutostartValueName, "x", kRegSz, ".")
+                     : RegistryDeleteValue(key, AutostartValueName, ".");
+        }
+        TheProgram().settings.Autostart = c.before;
+        Open();
+        {
+            const RefusedRunKey machine(HKEY_LOCAL_MACHINE, c.refuseMachine);
+            const RefusedRunKey user(HKEY_CURRENT_USER, c.refuseUser);
+            Control(kAutostartCheck).Click();
+        }
+        EXPECT_EQ(Boxes::Take(), c.box.empty() ? Texts{} : Texts{c.box});
+        EXPECT_EQ(Value(MachineRunKey, AutostartValueName), c.machine);
+        EXPECT_EQ(Value(UserRunKey, AutostartValueName), c.user);
+        EXPECT_EQ(std::tuple(Control(kAutostartCheck).IsChecked(), TheProgram().settings.Autostart),
+                  std::tuple(c.ticked, c.ticked));
+        Close();
+    }
+}
+
+} // namespace
+} // namespace quarnel::test
