@@ -1,72 +1,39 @@
 // The menu layout from a catalogue.
-#include "sessions/session_menu.h"
-#include "menu_print.h"
+#include "menu_dump.h"
 
 #include <gtest/gtest.h>
 
 namespace quarnel {
 namespace {
 
-const MenuTitle kFileTitle{"DATEI     ",
-                           {{901, "Putty Einstellungen"},
-                            {910, "Quarnel konfigurieren"},
-                            {0, ""},
-                            {980, "Über dieses Tool"},
-                            {0, ""},
-                            {990, "Beenden"}}};
-
-TEST(LayoutSessionMenu, NumbersItemsAcrossMenusThenTheRest) {
+TEST(LayoutSessionMenu, NumbersTheItemsOfEachMenuInOrderThenTheRest) {
     const struct {
-        const char* name;
-        std::vector<std::pair<std::string, std::string>> sessions;
-        std::vector<MenuTitle> expected; // after the file title
+        std::vector<std::pair<std::string, std::string>> sessions; // key name, menu
+        std::string menus;                                         // after the file menu
+        std::vector<std::string> behindItems;                      // 1000, 1001, ...
     } cases[] = {
-        {"two in A, three without",
-         {{"e", ""}, {"a%20x", "A"}, {"c", ""}, {"b", "A"}, {"D", ""}},
-         {{"A", {{1000, "a x"}, {1001, "b"}}},
-          {"WEITERE...", {{1002, "c"}, {1003, "D"}, {1004, "e"}}}}},
-        {"no menus at all",
-         {{"web%20server%2001", ""}, {"Büro", ""}},
-         {{"WEITERE...", {{1000, "Büro"}, {1001, "web server 01"}}}}},
-        {"no sessions", {}, {{"WEITERE...", {}}}},
-        {"all assigned, menus in catalogue order",
-         {{"s1", "Zoo"}, {"s2", "ärger"}, {"s3", "Alpha"}, {"s4", "   "}, {"s0", "Zoo"}},
-         {{"ärger", {{1000, "s2"}}},
-          {"   ", {{1001, "s4"}}},
-          {"Alpha", {{1002, "s3"}}},
-          {"Zoo", {{1003, "s0"}, {1004, "s1"}}},
-          {"WEITERE...", {}}}},
+        {{}, "WEITERE...\n", {}},
+        {{{"e", ""}, {"a%20x", "A"}, {"c", ""}, {"b", "A"}, {"D", ""}},
+         "A\n  a x [1000]\n  b [1001]\nWEITERE...\n  c [1002]\n  D [1003]\n  e [1004]\n",
+         {"a%20x", "b", "c", "D", "e"}},
+        {{{"s1", "Zoo"},
+          {"s2", "ärger"},
+          {"s3", "Alpha"},
+          {"s4", "   "},
+          {"s0", "Zoo"},
+          {"s5", "Alpha "}},
+         "ärger\n  s2 [1000]\n   \n  s4 [1001]\nAlpha\n  s3 [1002]\nAlpha \n  s5 [1003]\n"
+         "Zoo\n  s0 [1004]\n  s1 [1005]\nWEITERE...\n",
+         {"s2", "s4", "s3", "s5", "s0", "s1"}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
         SessionCatalogue catalogue = BuildCatalogue(c.sessions);
-        std::vector<MenuTitle> expected{kFileTitle};
-        expected.insert(expected.end(), c.expected.begin(), c.expected.end());
-        EXPECT_EQ(LayoutSessionMenu(catalogue), expected);
-
-        // Entry k of menuItemSessions is the key name behind item 1000 + k.
-        std::vector<std::string> behindItems;
-        for (const MenuTitle& title : expected) {
-            for (const MenuEntry& entry : title.entries) {
-                if (entry.id >= kFirstSessionItem) {
-                    ASSERT_EQ(entry.id - kFirstSessionItem, static_cast<int>(behindItems.size()));
-                    behindItems.push_back(SessionKeyName(entry.text));
-                }
-            }
-        }
-        EXPECT_EQ(catalogue.menuItemSessions, behindItems);
-    }
-}
-
-TEST(LayoutSessionMenu, MenusDifferingInCaseKeepTheirOwnSessions) {
-    SessionCatalogue catalogue = BuildCatalogue({{"one", "Server"}, {"two", "server"}});
-    const std::vector<MenuTitle> layout = LayoutSessionMenu(catalogue);
-    ASSERT_EQ(layout.size(), 4u);
-    for (size_t i = 1; i <= 2; ++i) {
-        ASSERT_EQ(layout[i].entries.size(), 1u);
-        const std::string& session = catalogue.menuItemSessions.at(
-            static_cast<size_t>(layout[i].entries[0].id - kFirstSessionItem));
-        EXPECT_EQ(catalogue.menuOfSession.at(session), layout[i].text);
+        const std::string menus = Dump(LayoutSessionMenu(catalogue));
+        EXPECT_EQ(menus, kFileMenu + c.menus);
+        EXPECT_EQ(catalogue.menuItemSessions, c.behindItems);
+        // The tray popup is laid out after the menu bar, with the same numbers.
+        EXPECT_EQ(Dump(LayoutSessionMenu(catalogue)), menus);
+        EXPECT_EQ(catalogue.menuItemSessions, c.behindItems);
     }
 }
 
