@@ -14,7 +14,7 @@ namespace quarnel {
 namespace {
 
 TEST(PromptE2E, ReturnAndOkTakeTheFieldAndClosingLeavesTheMasterPasswordEmpty) {
-    enum Answer { Return, Ok, CloseBox };
+    enum Answer { Return, Ok, CloseBox, EscapeThenReturn };
     const struct {
         const char* typed;
         Answer answer;
@@ -24,6 +24,7 @@ TEST(PromptE2E, ReturnAndOkTakeTheFieldAndClosingLeavesTheMasterPasswordEmpty) {
         {"Meister", Ok, "Meister"},
         {"", Return, ""},
         {"Meister", CloseBox, ""},
+        {"Meister", EscapeThenReturn, "Meister"}, // Escape neither confirms nor closes
     };
     test::FakePuttyLog log;
     for (size_t i = 0; i < std::size(cases); ++i) {
@@ -60,6 +61,11 @@ TEST(PromptE2E, ReturnAndOkTakeTheFieldAndClosingLeavesTheMasterPasswordEmpty) {
 
         prompt.Control(34).Type(cases[i].typed);
         if (cases[i].answer == Return) {
+            prompt.Control(34).PressKey(VK_RETURN);
+        } else if (cases[i].answer == EscapeThenReturn) {
+            prompt.Control(34).PressKey(VK_ESCAPE);
+            prompt.WaitUntilIdle();
+            EXPECT_TRUE(prompt.IsVisible());
             prompt.Control(34).PressKey(VK_RETURN);
         } else if (cases[i].answer == Ok) {
             prompt.Control(35).Click();
