@@ -2,11 +2,16 @@
 // log of the stand-in putty.exe, and quarnel.exe started and used from the outside.
 #pragma once
 
+#include "app/settings.h"
+#include "registry/registry.h"
 #include "testkit/fake_putty_log.h"
 #include "testkit/quarnel_setup.h"
 #include "testkit/ui_driver.h"
+#include "win/handles.h"
 
 #include <gtest/gtest.h>
+#include <shellapi.h>
+#include <tlhelp32.h>
 
 #include <memory>
 #include <string>
@@ -15,59 +20,122 @@
 namespace quarnel::test {
 
 inline constexpr int kHostField = 24;
-inline constexpr int kSshButton = 25;
 inline constexpr int kTelnetButton = 26;
-inline constexpr int kMenuConfigure = 910;
+inline constexpr int kInfoOk = 31;
 inline constexpr int kMenuAbout = 980;
 inline constexpr int kMenuQuit = 990;
 inline const std::string kInfoTitle = "Quarnel - Information";
 inline const std::string kConfigTitle = "Quarnel Konfiguration ";
 
-// The four geometry values as "name=value" lines, in the order they are stored.
+// The stored values of the main window's geometry, in this order; empty where missing.
+inline const char* const kGeometryNames[] = {"FensterpositionX", "FensterpositionY",
+                                             "Fensterbreite", "Fensterhoehe"};
 using Geometry = std::vector<std::string>;
-inline const Geometry kNoGeometry{
-    "FensterpositionX=", "FensterpositionY=", "Fensterbreite=", "Fensterhoehe="};
+inline const Geometry kNoGeometry(4);
+
+inline Geometry StoredGeometry() {
+    Geometry geometry;
+    for (const char* name : kGeometryNames) {
+        geometry.push_back(RegistryRead(ProgramKey, name, "."));
+    }
+    return geometry;
+}
+
+inline void ForgetGeometry() {
+    for (const char* name : kGeometryNames) {
+        RegistryDeleteValue(ProgramKey, name, ".");
+    }
+}
+
+inline Geometry GeometryValues(int x, int y, int width, int height) {
+    return {std::to_string(x), std::to_string(y), std::to_string(width), std::to_string(height)};
+}
 
 class E2eTest : public ::testing::Test {
   protected:
-    // Starts quarnel.exe and waits until its main window exists and, unless
-    // `waitForLoop` is false (a start-up that stops in a message box), until its event
-    // loop takes messages. The main window may be hidden (started minimised).
-    App& Start(LaunchOptions options = {}, bool waitForLoop = true);
+    // Starts quarnel.exe and waits for its main window (shown or not) and, unless the
+    // start-up stops in a message box, until its event loop takes messages (start-up
+    // takes none before).
+    App& Start(LaunchOptions options = {}, bool waitForLoop = true) {
+        app_.reset();
+        app_ = std::make_unique<App>(std::move(options));
+        WindowQuery query = TitleStartsWith(kMainTitlePrefix);
+        query.visibleOnly = false;
+        main_ = app_->WaitForWindow(query);
+        if (waitForLoop) {
+            main_.WaitUntilIdle();
+        }
+        return *app_;
+    }
 
-    // The stored value of the program key; empty when missing.
-    static std::string Stored(const std::string& valueName);
-    // What the registry holds for the geometry ("name=" for a missing value).
-    static Geometry StoredGeometry();
-    static void ForgetGeometry();
-    // The names of every value in the program key, sorted.
-    static std::vector<std::string> StoredValueNames();
-    // What the program should store for `main` as it is now: the outer top-left corner,
-    // the client width, and the client height plus one line of menu bar.
-    static Geometry GeometryOf(const Window& main);
-    static Geometry GeometryValues(int x, int y, int width, int height);
+    // What the program should store for the main window as it is: the outer corner, the
+    // client width, the client height plus one line of menu bar.
+    Geometry GeometryOfMain() const {
+        const RECT outer = main_.WindowRect();
+        const RECT client = main_.ClientRect();
+        return GeometryValues(outer.left, outer.top, client.right,
+                              client.bottom + GetSystemMetrics(SM_CYMENU));
+    }
 
-    // The control with the keyboard focus and the active window of the program's thread.
-    Window Focus() const;
-    Window Active() const;
-    // Makes the window the foreground window, as a click on it does.
-    void Activate(const Window& window) const;
+    // Moves and sizes the main window as a user drags it (SetWindowPos returns when the
+    // program has done it); returns GeometryOfMain().
+    Geometry Place(int x, int y, int width, int height) const {
+        SetWindowPos(main_.Handle(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        return GeometryOfMain();
+    }
 
-    // Whether the notification area holds the icon `id` of the main window: the shell
-    // accepts a change to an icon only when it knows it.
-    bool TrayIconShown(UINT id = 1) const;
+    Window Focus() const { // the control with the keyboard focus in the program
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(app_->MainThreadId(), &info);
+        return Window(info.hwndFocus);
+    }
 
-    // Every top-level window of the program, hidden ones too, as "title [class]".
-    std::vector<std::string> AllWindows() const;
+    void Activate(const Window& window) const {
+        SetForegroundWindow(window.Handle());
+        Await([&] { return GetForegroundWindow() == window.Handle(); },
+              window.Describe() + " to become active");
+    }
 
-    // What the stand-in putty.exe recorded for every launch so far, in any order: waits
-    // until the program has handled its input and no stand-in runs any more.
-    std::vector<FakePuttyStart> Launched() const;
-    // The same as the options of each start ("-ssh host", ...), sorted.
-    std::vector<std::string> LaunchedOptions() const;
+    // Shell_NotifyIcon on the main window's icon `id` as another program may call it;
+    // NIM_MODIFY tells whether the icon is there.
+    bool TrayIcon(DWORD action, UINT id = 1) const {
+        NOTIFYICONDATAW data{};
+        data.cbSize = sizeof data;
+        data.hWnd = main_.Handle();
+        data.uID = id;
+        return Shell_NotifyIconW(action, &data) != FALSE;
+    }
 
-    // Ends the program through the close box of its main window; expects exit code 0.
-    void CloseProgram();
+    // Starts a Telnet connection to "ende" and returns the arguments of every start of
+    // the stand-in so far. The starts before it have made their processes by then, and
+    // each has logged once no stand-in runs any more.
+    std::vector<std::wstring> LaunchesUpToATelnetStart() const {
+        main_.Control(kHostField).SetText("ende");
+        main_.Control(kTelnetButton).Click();
+        Await(
+            [] {
+                const UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+                PROCESSENTRY32W entry{};
+                entry.dwSize = sizeof entry;
+                BOOL more = Process32FirstW(snapshot.get(), &entry);
+                while (more && _wcsicmp(entry.szExeFile, L"putty.exe") != 0) {
+                    more = Process32NextW(snapshot.get(), &entry);
+                }
+                return !more;
+            },
+            "every stand-in putty.exe to end");
+        std::vector<std::wstring> arguments;
+        for (const FakePuttyStart& start : putty_.Read()) {
+            arguments.insert(arguments.end(), start.arguments.begin() + 1, start.arguments.end());
+        }
+        return arguments;
+    }
+
+    void CloseProgram() { // through the main window's close box
+        main_.Close();
+        EXPECT_EQ(app_->WaitForExit(), 0u);
+    }
 
     QuarnelSetup setup_; // first: the program must be gone before the registry is reset
     FakePuttyLog putty_;

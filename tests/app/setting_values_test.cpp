@@ -6,7 +6,7 @@
 namespace quarnel {
 namespace {
 
-TEST(SettingFlags, TakeTheLowEightBits) {
+TEST(SettingValues, AFlagTakesTheLowEightBits) {
     const struct {
         int32_t number;
         int8_t flag;
@@ -16,7 +16,7 @@ TEST(SettingFlags, TakeTheLowEightBits) {
     }
 }
 
-TEST(FontHeight, FollowsThePointSizeAtTheResolution) {
+TEST(SettingValues, FontHeightsFollowThePointSizeAtTheResolution) {
     EXPECT_EQ(FontHeightForPoints(10, 96), -13);
     EXPECT_EQ(FontHeightForPoints(8, 96), -11);
     EXPECT_EQ(FontHeightForPoints(20, 96), -27);
