@@ -13,7 +13,6 @@ enum GadgetAction : int {
     kRightClicked = 0x7F01,
     kSelectionChanged = CBN_SELCHANGE,
     kTextChanged = EN_CHANGE,
-    kFocusLost = EN_KILLFOCUS,
 };
 
 struct Event {

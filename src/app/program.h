@@ -36,7 +36,6 @@ struct Program {
     std::string masterPassword;
     SessionCatalogue catalogue;
     std::vector<MenuTitle> menuLayout;
-    bool firstRun = false;
     bool mainWindowVisible = false;
 };
 

@@ -74,7 +74,6 @@ void RunProgram(HINSTANCE instance) {
     program.catalogue = LoadSessionCatalogue();
 
     if (!RegistryKeyExists(ProgramKey, ".")) {
-        program.firstRun = true;
         RegistryCreateKey(ProgramKey, ".");
         OpenMainWindow();
         ShowMessage("Ulvas Quarnel", kFirstRunMessage);

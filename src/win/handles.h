@@ -29,9 +29,6 @@ struct GdiDeleter {
 struct IconDestroyer {
     void operator()(HICON icon) const { DestroyIcon(icon); }
 };
-struct WindowDestroyer {
-    void operator()(HWND window) const { DestroyWindow(window); }
-};
 } // namespace detail
 
 using UniqueKey = std::unique_ptr<std::remove_pointer_t<HKEY>, detail::KeyCloser>;
@@ -39,6 +36,5 @@ using UniqueHandle = std::unique_ptr<void, detail::HandleCloser>;
 using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, detail::MenuDestroyer>;
 using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, detail::GdiDeleter>;
 using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, detail::IconDestroyer>;
-using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, detail::WindowDestroyer>;
 
 } // namespace quarnel
