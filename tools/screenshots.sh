@@ -44,6 +44,7 @@ shot() { # name geometry: waits for the screen to settle, then crops
 }
 mkdir -p "$root/docs"
 wait_for_window "Quarnel V. 0.53"
+sleep 2 # the window is mapped before its event loop takes keys
 
 # The menu bar: F10 selects it, Right goes to the second title, Down opens it.
 xdotool key F10 Right Down
