@@ -109,19 +109,21 @@ UINT WindowDpi(HWND window) {
     return dpi == 0 ? 96 : dpi;
 }
 
-HWND CreateGadget(HWND parent, const GadgetSpec& spec) {
-    const KindStyle ks = StyleOf(spec.kind);
+HWND CreateGadget(HWND parent, const GadgetSpec& layout) {
+    const KindStyle ks = StyleOf(layout.kind);
     const UINT dpi = WindowDpi(parent);
     HWND control = CreateWindowExW(
-        ks.exStyle, ks.className, Widen(spec.text ? spec.text : "").c_str(),
-        WS_CHILD | WS_VISIBLE | ks.style, ScaleForDpi(spec.x, dpi), ScaleForDpi(spec.y, dpi),
-        ScaleForDpi(spec.width, dpi), ScaleForDpi(spec.height, dpi), parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.number)), TheProgram().instance, nullptr);
+        ks.exStyle, ks.className, Widen(layout.text ? layout.text : "").c_str(),
+        WS_CHILD | WS_VISIBLE | ks.style, ScaleForDpi(layout.x, dpi), ScaleForDpi(layout.y, dpi),
+        ScaleForDpi(layout.width, dpi), ScaleForDpi(layout.height, dpi), parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.number)), TheProgram().instance,
+        nullptr);
     if (control == nullptr) {
         return nullptr;
     }
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(ProgramFont(spec.font, dpi)), FALSE);
-    if (spec.kind == GadgetKind::Button) {
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(ProgramFont(layout.font, dpi)),
+                 FALSE);
+    if (layout.kind == GadgetKind::Button) {
         SetWindowSubclass(control, ButtonProc, 1, 0);
     }
     return control;
@@ -133,13 +135,13 @@ void FollowDpiChange(HWND window, WPARAM wParam, LPARAM lParam,
     const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
     SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    for (const GadgetSpec& spec : gadgets) {
-        const HWND control = GetDlgItem(window, spec.number);
+    for (const GadgetSpec& layout : gadgets) {
+        const HWND control = GetDlgItem(window, layout.number);
         // The font first: a combo box sizes its list by the height of its field.
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(ProgramFont(spec.font, dpi)),
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(ProgramFont(layout.font, dpi)),
                      TRUE);
-        SetWindowPos(control, nullptr, ScaleForDpi(spec.x, dpi), ScaleForDpi(spec.y, dpi),
-                     ScaleForDpi(spec.width, dpi), ScaleForDpi(spec.height, dpi),
+        SetWindowPos(control, nullptr, ScaleForDpi(layout.x, dpi), ScaleForDpi(layout.y, dpi),
+                     ScaleForDpi(layout.width, dpi), ScaleForDpi(layout.height, dpi),
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }

@@ -34,7 +34,7 @@ struct GadgetSpec {
 void RegisterWindowClass(const wchar_t* className, WNDPROC procedure);
 
 // Creates the gadget as a child of the window, in its font.
-HWND CreateGadget(HWND parent, const GadgetSpec& spec);
+HWND CreateGadget(HWND parent, const GadgetSpec& layout);
 
 // Answers WM_DPICHANGED: the window takes the rectangle suggested, its gadgets their
 // places and fonts at the new resolution.

@@ -71,8 +71,8 @@ void OpenInformationWindow() {
         return;
     }
     SetWindowLongPtrW(infoWindow.window, GWLP_USERDATA, kInfoWindow);
-    for (const GadgetSpec& spec : kGadgets) {
-        CreateGadget(infoWindow.window, spec);
+    for (const GadgetSpec& layout : kGadgets) {
+        CreateGadget(infoWindow.window, layout);
     }
 }
 

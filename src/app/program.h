@@ -47,6 +47,6 @@ HFONT ProgramFont(int number);
 // the system's GUI font at that resolution.
 HFONT ProgramFont(int number, UINT dpi);
 // A font of the table at a resolution, made anew.
-UniqueFont CreateProgramFont(const FontSpec& spec, int dpi);
+UniqueFont CreateProgramFont(const FontSpec& font, int dpi);
 
 } // namespace quarnel

@@ -112,8 +112,8 @@ void CreateConfigWindow() {
         return;
     }
     SetWindowLongPtrW(configWindow.window, GWLP_USERDATA, kConfigWindow);
-    for (const GadgetSpec& spec : kGadgets) {
-        CreateGadget(configWindow.window, spec);
+    for (const GadgetSpec& layout : kGadgets) {
+        CreateGadget(configWindow.window, layout);
     }
     for (const ToolTip& tip : kToolTips) {
         if (HWND gadget = GetDlgItem(configWindow.window, tip.gadget)) {

@@ -78,8 +78,8 @@ void AskMasterPassword() {
         return;
     }
     SetWindowLongPtrW(prompt.window, GWLP_USERDATA, kPasswordWindow);
-    for (const GadgetSpec& spec : kGadgets) {
-        CreateGadget(prompt.window, spec);
+    for (const GadgetSpec& layout : kGadgets) {
+        CreateGadget(prompt.window, layout);
     }
     SetForegroundWindow(prompt.window);
     SetFocus(GetDlgItem(prompt.window, kPromptPasswordField));
