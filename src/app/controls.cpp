@@ -7,7 +7,6 @@
 #include "win/text.h"
 
 #include <commctrl.h>
-#include <shellscalingapi.h>
 
 #include <algorithm>
 
@@ -90,20 +89,11 @@ void RegisterWindowClass(const wchar_t* className, WNDPROC procedure) {
     RegisterClassExW(&wc); // fails harmlessly when the class is registered already
 }
 
-UINT MonitorDpi(HMONITOR monitor) {
-    UINT dpiX = 0;
-    UINT dpiY = 0;
-    if (monitor == nullptr || FAILED(GetDpiForMonitor(monitor, MDT_EFFECTIVE_DPI, &dpiX, &dpiY)) ||
-        dpiY == 0) {
-        return 96;
-    }
-    return dpiY;
-}
-
 UINT WindowDpi(HWND window) {
     if (window == nullptr) {
-        // Windows without a place of their own open centred on the primary monitor.
-        return MonitorDpi(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY));
+        // Windows without a place of their own open centred on the primary monitor,
+        // whose resolution the system's is.
+        return GetDpiForSystem();
     }
     const UINT dpi = GetDpiForWindow(window);
     return dpi == 0 ? 96 : dpi;

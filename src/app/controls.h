@@ -54,8 +54,6 @@ POINT CentredOnScreen(SIZE outer);
 
 // The resolution of a window, or of the primary monitor for none (96 when it cannot tell).
 UINT WindowDpi(HWND window);
-// The resolution of a monitor (96 when it cannot tell).
-UINT MonitorDpi(HMONITOR monitor);
 
 // Texts of gadgets, quietly where they are set.
 std::string GadgetText(HWND parent, int number);

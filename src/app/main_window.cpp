@@ -100,13 +100,10 @@ void OpenMainWindow() {
     const SIZE at96 = OuterSizeForClient(kStyle, 0, s.Fensterbreite, s.Fensterhoehe, 96);
     const RECT placed{corner.x, corner.y, corner.x + at96.cx, corner.y + at96.cy};
     // A monitor may have gone since the geometry was stored: never open off-screen.
-    HMONITOR monitor = MonitorFromRect(&placed, MONITOR_DEFAULTTONULL);
-    if (monitor == nullptr) {
+    if (MonitorFromRect(&placed, MONITOR_DEFAULTTONULL) == nullptr) {
         corner = {10, 10};
-        monitor = MonitorFromPoint(corner, MONITOR_DEFAULTTOPRIMARY);
     }
-    const SIZE outer =
-        OuterSizeForClient(kStyle, 0, s.Fensterbreite, s.Fensterhoehe, MonitorDpi(monitor));
+    SIZE outer = OuterSizeForClient(kStyle, 0, s.Fensterbreite, s.Fensterhoehe, GetDpiForSystem());
     const std::string title =
         "Quarnel V. " QUARNEL_VERSION_TEXT " - PuTTY-Sitzungen mit einem Klick";
     mainWindow.window =
@@ -116,6 +113,13 @@ void OpenMainWindow() {
         return;
     }
     SetWindowLongPtrW(mainWindow.window, GWLP_USERDATA, kMainWindow);
+    // Only the window itself knows the resolution of the monitor it landed on.
+    const UINT dpi = WindowDpi(mainWindow.window);
+    if (dpi != GetDpiForSystem()) {
+        outer = OuterSizeForClient(kStyle, 0, s.Fensterbreite, s.Fensterhoehe, dpi);
+        SetWindowPos(mainWindow.window, nullptr, 0, 0, outer.cx, outer.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     mainWindow.taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
 
     program.menuLayout = LayoutSessionMenu(program.catalogue);
