@@ -131,61 +131,53 @@ class ConfigWindowTest : public ::testing::Test {
     Boxes boxes_;
 };
 
-TEST_F(ConfigWindowTest, EveryControlHasItsKindPlaceSizeTextAndFont) {
+TEST_F(ConfigWindowTest, EveryControlHasItsPlaceSizeTextAndFont) {
     const struct {
-        int number;
-        const char* kind;
-        DWORD style; // bits that must be set
-        int x, y, w, h;
-        const char* text; // nullptr: combo, or set by the fill
+        int number, x, y, w, h; // h 0: a combo, whose height includes the list
+        const char* text;       // nullptr: set by the fill
     } cases[] = {
-        {0, "ComboBox", CBS_DROPDOWNLIST | WS_TABSTOP, 15, 290, 225, 210, nullptr},
-        {1, "Edit", ES_PASSWORD | ES_AUTOHSCROLL | WS_TABSTOP, 105, 140, 155, 20, ""},
-        {2, "Static", SS_LEFT, 20, 140, 80, 20, "Masterpasswort:"},
-        {3, "Static", SS_LEFT, 505, 270, 175, 20, "Ggf. zugeordnetes Passwort"},
-        {4, "Edit", ES_PASSWORD | ES_AUTOHSCROLL | WS_TABSTOP, 500, 290, 190, 20, ""},
-        {5, "Static", SS_LEFT, 15, 270, 175, 20, "Puttysession:"},
-        {6, "Button", BS_PUSHBUTTON | WS_TABSTOP, 250, 320, 440, 35, "S P E I C H E R N "},
-        {7, "Button", WS_TABSTOP, 500, 365, 190, 30, "Dieses Passwort löschen"},
-        {8, "ComboBox", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_TABSTOP, 250, 290, 225, 210, nullptr},
-        {9, "Static", SS_LEFT, 255, 270, 175, 20, "Menuzuordnung für die Session"},
-        {10, "Button", BS_AUTOCHECKBOX | WS_TABSTOP, 20, 25, 220, 15,
-         "Passwortfunktionalität einschalten"},
-        {11, "Button", BS_GROUPBOX, 5, 250, 705, 185, "Menü- und Passwortzuordnung"},
-        {12, "Button", BS_GROUPBOX, 5, 5, 270, 165, "Passwortfunktionalität"},
-        {13, "Button", BS_GROUPBOX, 285, 5, 425, 240,
-         "Allgemeine Einstellungen (werden sofort, ohne speichern aktiv)"},
-        {14, "Button", BS_AUTOCHECKBOX, 305, 25, 375, 20,
-         "Quarnel nach Starten einer Putty-Session gleich wieder beenden"},
-        {15, "Edit", ES_AUTOHSCROLL | WS_TABSTOP, 300, 205, 370, 20, nullptr},
-        {16, "Static", SS_LEFT, 300, 185, 150, 20, "Pfad und Dateiname zu Putty:"},
-        {17, "Button", WS_TABSTOP, 250, 365, 190, 30, "Diese Menuzuordnung löschen"},
-        {18, "Button", WS_TABSTOP, 260, 460, 445, 40,
+        {0, 15, 290, 225, 0, nullptr},
+        {1, 105, 140, 155, 20, ""},
+        {2, 20, 140, 80, 20, "Masterpasswort:"},
+        {3, 505, 270, 175, 20, "Ggf. zugeordnetes Passwort"},
+        {4, 500, 290, 190, 20, ""},
+        {5, 15, 270, 175, 20, "Puttysession:"},
+        {6, 250, 320, 440, 35, "S P E I C H E R N "},
+        {7, 500, 365, 190, 30, "Dieses Passwort löschen"},
+        {8, 250, 290, 225, 0, nullptr},
+        {9, 255, 270, 175, 20, "Menuzuordnung für die Session"},
+        {10, 20, 25, 220, 15, "Passwortfunktionalität einschalten"},
+        {11, 5, 250, 705, 185, "Menü- und Passwortzuordnung"},
+        {12, 5, 5, 270, 165, "Passwortfunktionalität"},
+        {13, 285, 5, 425, 240, "Allgemeine Einstellungen (werden sofort, ohne speichern aktiv)"},
+        {14, 305, 25, 375, 20, "Quarnel nach Starten einer Putty-Session gleich wieder beenden"},
+        {15, 300, 205, 370, 20, nullptr},
+        {16, 300, 185, 150, 20, "Pfad und Dateiname zu Putty:"},
+        {17, 250, 365, 190, 30, "Diese Menuzuordnung löschen"},
+        {18, 260, 460, 445, 40,
          "Einstellungen beenden und Quarnel neu starten zum einlesen der Konfig"},
-        {19, "Button", WS_TABSTOP, 250, 405, 190, 20, "ALLE Menuzuordnungen löschen"},
-        {20, "Button", WS_TABSTOP, 500, 405, 190, 20, "ALLE gesp. Passwörter löschen"},
-        {21, "Static", SS_LEFT, 20, 50, 220, 20, "A C H T U N G !"},
-        {22, "Static", SS_LEFT, 20, 70, 245, 65,
+        {19, 250, 405, 190, 20, "ALLE Menuzuordnungen löschen"},
+        {20, 500, 405, 190, 20, "ALLE gesp. Passwörter löschen"},
+        {21, 20, 50, 220, 20, "A C H T U N G !"},
+        {22, 20, 70, 245, 65,
          "Das Abspeichern von Passwörtern stellt ein hohes Sicherheitsrisiko dar. Bitte daher - "
          "wenn überhaupt - nur Passwörter unkritischer Systeme abspeichern! VERWENDUNG AUF "
          "EIGENE GEFAHR!"},
-        {23, "Button", BS_AUTOCHECKBOX, 305, 65, 375, 25,
-         "Quarnel immer minimiert starten (im Systray)"},
-        {27, "Button", WS_TABSTOP, 10, 455, 155, 25, "Quarnel deinstallieren"},
-        {36, "Static", SS_CENTER, 300, 225, 370, 15, nullptr},
-        {37, "Button", WS_TABSTOP, 675, 205, 20, 20, "..."},
-        {38, "Button", BS_AUTOCHECKBOX, 305, 90, 375, 21, "Quarnel beim Hochfahren starten"},
-        {39, "Button", BS_AUTOCHECKBOX, 305, 50, 375, 11,
-         "Quarnel nach Starten einer Putty-Session minimieren (im Systray)"},
-        {40, "ComboBox", CBS_DROPDOWNLIST | WS_TABSTOP, 460, 125, 200, 110, nullptr},
-        {41, "Static", SS_LEFT, 300, 130, 150, 20, "Session für SSH-Eingabefeld"},
+        {23, 305, 65, 375, 25, "Quarnel immer minimiert starten (im Systray)"},
+        {27, 10, 455, 155, 25, "Quarnel deinstallieren"},
+        {36, 300, 225, 370, 15, nullptr},
+        {37, 675, 205, 20, 20, "..."},
+        {38, 305, 90, 375, 21, "Quarnel beim Hochfahren starten"},
+        {39, 305, 50, 375, 11, "Quarnel nach Starten einer Putty-Session minimieren (im Systray)"},
+        {40, 460, 125, 200, 0, nullptr},
+        {41, 300, 130, 150, 20, "Session für SSH-Eingabefeld"},
     };
     const Window window = Open();
     const UINT dpi = WindowDpi(window.Handle());
     const auto at = [dpi](int pixels) { return MulDiv(pixels, int(dpi), 96); };
     EXPECT_EQ(window.Text(), "Quarnel Konfiguration ");
     EXPECT_EQ(GetWindowLongW(window.Handle(), GWL_STYLE) &
-                  (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME),
+                  (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
               WS_CAPTION | WS_SYSMENU);
     EXPECT_EQ(std::tuple(window.ClientRect().right, window.ClientRect().bottom),
               std::tuple(at(710), at(512)));
@@ -194,19 +186,23 @@ TEST_F(ConfigWindowTest, EveryControlHasItsKindPlaceSizeTextAndFont) {
         SCOPED_TRACE(c.number);
         const Window control(std::exchange(child, GetWindow(child, GW_HWNDNEXT)));
         ASSERT_EQ(control.Id(), c.number);
-        EXPECT_EQ(control.ClassName(), c.kind);
-        const auto style = DWORD(GetWindowLongW(control.Handle(), GWL_STYLE));
-        EXPECT_EQ(style & (c.style | WS_VISIBLE), c.style | WS_VISIBLE);
-        RECT rect = control.WindowRect();
-        MapWindowPoints(nullptr, window.Handle(), reinterpret_cast<POINT*>(&rect), 2);
-        EXPECT_EQ(std::tuple(rect.left, rect.top, rect.right - rect.left),
-                  std::tuple(at(c.x), at(c.y), at(c.w)));
-        if (control.ClassName() != "ComboBox") { // whose height includes the list
-            EXPECT_EQ(rect.bottom - rect.top, at(c.h));
-        }
+        RECT r = control.WindowRect();
+        MapWindowPoints(nullptr, window.Handle(), reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_EQ(std::tuple(r.left, r.top, r.right - r.left, c.h ? r.bottom - r.top : 0),
+                  std::tuple(at(c.x), at(c.y), at(c.w), at(c.h)));
         EXPECT_EQ(control.Text(), c.text ? c.text : control.Text());
+        EXPECT_TRUE(control.IsVisible());
         const int font = c.number == 21 ? 1 : c.number == 36 ? 6 : 0;
         EXPECT_EQ(HFONT(control.Send(WM_GETFONT, 0, 0)), ProgramFont(font, dpi));
+    }
+    // Passwords are masked; only the menu combo takes typed names.
+    const int styles[][3] = {{1, ES_PASSWORD, ES_PASSWORD},
+                             {4, ES_PASSWORD, ES_PASSWORD},
+                             {0, 3, CBS_DROPDOWNLIST},
+                             {8, 3, CBS_DROPDOWN},
+                             {40, 3, CBS_DROPDOWNLIST}};
+    for (const auto& [number, mask, bits] : styles) {
+        EXPECT_EQ(GetWindowLongW(Control(number).Handle(), GWL_STYLE) & mask, bits) << number;
     }
 }
 
@@ -245,13 +241,15 @@ TEST_F(ConfigWindowTest, TheListsAreFilledFromTheCatalogue) {
     }
 }
 
-TEST_F(ConfigWindowTest, TheBoxesShowTheSettingsAndAGeneralOptionIsStoredAtOnce) {
+// Also what switching the password function does to the fields and the picked session.
+TEST_F(ConfigWindowTest, TheBoxesShowTheSettingsAndAnOptionIsStoredAtOnce) {
     const int8_t cases[][5] = {{1, 0, 0, 1, 1}, {0, 1, 0, 1, 0}, {0, 0, 1, 0, 1}};
     const int boxes[] = {kQuitAfterLaunchCheck, kMinimizeAfterLaunchCheck, kStartMinimizedCheck,
                          kPasswordFunctionCheck, kAutostartCheck};
     const char* names[] = {"NachPuttyStartBeenden", "NachPuttyStartMinimieren", "Startminimized",
                            "Passwortfunktionalitaet", "SSHSessionVorlage"};
     Settings& s = TheProgram().settings;
+    Seed();
     for (const auto& c : cases) {
         std::tie(s.NachPuttyStartBeenden, s.NachPuttyStartMinimieren, s.Startminimized,
                  s.Passwortfunktionalitaet, s.Autostart) =
@@ -259,22 +257,30 @@ TEST_F(ConfigWindowTest, TheBoxesShowTheSettingsAndAGeneralOptionIsStoredAtOnce)
         Open();
         for (int i = 0; i < 5; ++i) {
             EXPECT_EQ(Control(boxes[i]).IsChecked(), c[i] != 0) << boxes[i];
-        }
-        EXPECT_EQ(Control(kMasterPasswordField).IsEnabled() +
-                      Control(kSessionPasswordField).IsEnabled(),
-                  c[3] ? 2 : 0);
-        // The fill's own ticks and selections run no handler that would store them.
-        for (const char* name : names) {
-            EXPECT_EQ(Value(ProgramKey, name), "-") << name;
+            // The fill's own ticks and selections run no handler that would store them.
+            EXPECT_EQ(Value(ProgramKey, names[i]), "-") << names[i];
         }
         EXPECT_EQ(Value(MachineRunKey, AutostartValueName), "-");
-        for (int i = 0; i < 3; ++i) {
+        for (int i = 0; i < 4; ++i) {
+            Put(kMasterPasswordField, "m");
+            Control(kSessionCombo).PickComboEntry(kZeta);
+            Put(kSessionPasswordField, "p");
             Control(boxes[i]).Click();
             EXPECT_EQ(Value(ProgramKey, names[i]), c[i] ? "0" : "1") << names[i];
-            RegistryDeleteValue(ProgramKey, names[i], ".");
         }
-        EXPECT_EQ(std::tuple(s.NachPuttyStartBeenden, s.NachPuttyStartMinimieren, s.Startminimized),
-                  std::tuple(int8_t(!c[0]), int8_t(!c[1]), int8_t(!c[2])));
+        EXPECT_EQ(std::tuple(s.NachPuttyStartBeenden, s.NachPuttyStartMinimieren, s.Startminimized,
+                             s.Passwortfunktionalitaet),
+                  std::tuple(int8_t(!c[0]), int8_t(!c[1]), int8_t(!c[2]), int8_t(!c[3])));
+        const bool on = !c[3]; // switching on empties the fields and the pick
+        EXPECT_EQ(Control(kMasterPasswordField).IsEnabled() +
+                      Control(kSessionPasswordField).IsEnabled(),
+                  on ? 2 : 0);
+        EXPECT_EQ(Control(kMasterPasswordField).Text() + Control(kSessionPasswordField).Text(),
+                  on ? "" : "mp");
+        EXPECT_EQ(Control(kSessionCombo).ComboSelection(), on ? 0 : kZeta);
+        for (const char* name : names) {
+            RegistryDeleteValue(ProgramKey, name, ".");
+        }
         Close();
     }
 }
@@ -392,25 +398,6 @@ TEST_F(ConfigWindowTest, PasswordStepsOfPickingSavingAndDeleting) {
         // A refused pick goes back to the first entry.
         EXPECT_EQ(Control(kSessionCombo).ComboSelection(), c.field.empty() && c.on ? 0 : kWeb);
         Close();
-    }
-}
-
-TEST_F(ConfigWindowTest, ThePasswordFunctionSwitchesTheFields) {
-    Seed();
-    Open();
-    for (const bool on : {true, false}) {
-        Put(kMasterPasswordField, "m");
-        Control(kSessionCombo).PickComboEntry(kZeta);
-        Put(kSessionPasswordField, "p");
-        Control(kPasswordFunctionCheck).Click();
-        EXPECT_EQ(Value(ProgramKey, "Passwortfunktionalitaet"), on ? "1" : "0");
-        EXPECT_EQ(TheProgram().settings.Passwortfunktionalitaet, on ? 1 : 0);
-        EXPECT_EQ(Control(kMasterPasswordField).IsEnabled() +
-                      Control(kSessionPasswordField).IsEnabled(),
-                  on ? 2 : 0);
-        EXPECT_EQ(Control(kMasterPasswordField).Text() + Control(kSessionPasswordField).Text(),
-                  on ? "" : "mp");
-        EXPECT_EQ(Control(kSessionCombo).ComboSelection(), on ? 0 : kZeta);
     }
 }
 
