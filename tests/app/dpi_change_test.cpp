@@ -20,19 +20,17 @@ namespace {
 // left out: its field is as high as its font makes it) and the height of its font.
 std::map<int, std::vector<int>> LookOf(HWND window) {
     std::map<int, std::vector<int>> looks;
-    for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
-         child = GetWindow(child, GW_HWNDNEXT)) {
+    for (HWND c = GetWindow(window, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
         RECT r{};
-        GetWindowRect(child, &r);
+        GetWindowRect(c, &r);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
         LOGFONTW font{};
-        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)), sizeof font,
-                   &font);
-        wchar_t className[16] = {};
-        GetClassNameW(child, className, 16);
-        const bool combo = lstrcmpiW(className, L"ComboBox") == 0;
-        looks[GetDlgCtrlID(child)] = {r.left, r.top, r.right, combo ? 0 : r.bottom,
-                                      static_cast<int>(font.lfHeight)};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(c, WM_GETFONT, 0, 0)), sizeof font, &font);
+        wchar_t kind[16] = {};
+        GetClassNameW(c, kind, 16);
+        looks[GetDlgCtrlID(c)] = {r.left, r.top, r.right,
+                                  lstrcmpiW(kind, L"ComboBox") != 0 ? r.bottom : 0,
+                                  static_cast<int>(font.lfHeight)};
     }
     return looks;
 }

@@ -14,54 +14,41 @@
 #include <tlhelp32.h>
 
 #include <memory>
-#include <string>
-#include <vector>
 
 namespace quarnel::test {
 
-inline constexpr int kHostField = 24;
-inline constexpr int kTelnetButton = 26;
-inline constexpr int kInfoOk = 31;
-inline constexpr int kMenuAbout = 980;
-inline constexpr int kMenuQuit = 990;
+inline constexpr int kHostField = 24, kTelnetButton = 26, kInfoOk = 31, kMenuAbout = 980;
 inline const std::string kInfoTitle = "Quarnel - Information";
 inline const std::string kConfigTitle = "Quarnel Konfiguration ";
 
-// The stored values of the main window's geometry, in this order; empty where missing.
-inline const char* const kGeometryNames[] = {"FensterpositionX", "FensterpositionY",
-                                             "Fensterbreite", "Fensterhoehe"};
-using Geometry = std::vector<std::string>;
-inline const Geometry kNoGeometry(4);
-
-inline Geometry StoredGeometry() {
-    Geometry geometry;
-    for (const char* name : kGeometryNames) {
-        geometry.push_back(RegistryRead(ProgramKey, name, "."));
+// The main window's geometry as "x y width height " (a blank alone where a value is
+// missing), as stored or as given.
+inline std::string StoredGeometry(bool thenForget = false) {
+    std::string geometry;
+    for (const char* name :
+         {"FensterpositionX", "FensterpositionY", "Fensterbreite", "Fensterhoehe"}) {
+        geometry += RegistryRead(ProgramKey, name, ".") + " ";
+        if (thenForget) {
+            RegistryDeleteValue(ProgramKey, name, ".");
+        }
     }
     return geometry;
 }
-
-inline void ForgetGeometry() {
-    for (const char* name : kGeometryNames) {
-        RegistryDeleteValue(ProgramKey, name, ".");
-    }
+inline std::string Geometry(int x, int y, int width, int height) {
+    using std::to_string;
+    return to_string(x) + " " + to_string(y) + " " + to_string(width) + " " + to_string(height) +
+           " ";
 }
-
-inline Geometry GeometryValues(int x, int y, int width, int height) {
-    return {std::to_string(x), std::to_string(y), std::to_string(width), std::to_string(height)};
-}
+inline const std::string kNoGeometry(4, ' ');
 
 class E2eTest : public ::testing::Test {
   protected:
     // Starts quarnel.exe and waits for its main window (shown or not) and, unless the
-    // start-up stops in a message box, until its event loop takes messages (start-up
-    // takes none before).
+    // start-up stops in a message box, until its event loop takes messages.
     App& Start(LaunchOptions options = {}, bool waitForLoop = true) {
         app_.reset();
         app_ = std::make_unique<App>(std::move(options));
-        WindowQuery query = TitleStartsWith(kMainTitlePrefix);
-        query.visibleOnly = false;
-        main_ = app_->WaitForWindow(query);
+        main_ = app_->WaitForWindow({kMainTitlePrefix, true, {}, false});
         if (waitForLoop) {
             main_.WaitUntilIdle();
         }
@@ -70,16 +57,14 @@ class E2eTest : public ::testing::Test {
 
     // What the program should store for the main window as it is: the outer corner, the
     // client width, the client height plus one line of menu bar.
-    Geometry GeometryOfMain() const {
-        const RECT outer = main_.WindowRect();
-        const RECT client = main_.ClientRect();
-        return GeometryValues(outer.left, outer.top, client.right,
-                              client.bottom + GetSystemMetrics(SM_CYMENU));
+    std::string GeometryOfMain() const {
+        const RECT outer = main_.WindowRect(), client = main_.ClientRect();
+        return Geometry(outer.left, outer.top, client.right,
+                        client.bottom + GetSystemMetrics(SM_CYMENU));
     }
 
-    // Moves and sizes the main window as a user drags it (SetWindowPos returns when the
-    // program has done it); returns GeometryOfMain().
-    Geometry Place(int x, int y, int width, int height) const {
+    // Moves and sizes the main window as a user drags it; returns GeometryOfMain().
+    std::string Place(int x, int y, int width, int height) const {
         SetWindowPos(main_.Handle(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
         return GeometryOfMain();
     }
@@ -93,8 +78,7 @@ class E2eTest : public ::testing::Test {
 
     void Activate(const Window& window) const {
         SetForegroundWindow(window.Handle());
-        Await([&] { return GetForegroundWindow() == window.Handle(); },
-              window.Describe() + " to become active");
+        Await([&] { return GetForegroundWindow() == window.Handle(); }, "the window active");
     }
 
     // Shell_NotifyIcon on the main window's icon `id` as another program may call it;
@@ -107,10 +91,10 @@ class E2eTest : public ::testing::Test {
         return Shell_NotifyIconW(action, &data) != FALSE;
     }
 
-    // Starts a Telnet connection to "ende" and returns the arguments of every start of
-    // the stand-in so far. The starts before it have made their processes by then, and
-    // each has logged once no stand-in runs any more.
-    std::vector<std::wstring> LaunchesUpToATelnetStart() const {
+    // Starts a Telnet connection to "ende" and expects it to be the only start of the
+    // stand-in: the starts before it have made their processes by then, and each has
+    // logged once no stand-in runs any more.
+    void ExpectATelnetStartOnly(const char* otherwise) const {
         main_.Control(kHostField).SetText("ende");
         main_.Control(kTelnetButton).Click();
         Await(
@@ -125,11 +109,10 @@ class E2eTest : public ::testing::Test {
                 return !more;
             },
             "every stand-in putty.exe to end");
-        std::vector<std::wstring> arguments;
-        for (const FakePuttyStart& start : putty_.Read()) {
-            arguments.insert(arguments.end(), start.arguments.begin() + 1, start.arguments.end());
-        }
-        return arguments;
+        const std::vector<FakePuttyStart> starts = putty_.Read();
+        ASSERT_EQ(starts.size(), 1u) << otherwise;
+        EXPECT_EQ(std::vector(starts[0].arguments.begin() + 1, starts[0].arguments.end()),
+                  (std::vector<std::wstring>{L"-telnet", L"ende"}));
     }
 
     void CloseProgram() { // through the main window's close box

@@ -8,8 +8,7 @@ namespace quarnel::test {
 namespace {
 
 TEST_F(E2eTest, AFirstRunWelcomesThenOpensTheConfigurationAndIgnoresReturn) {
-    LaunchOptions options;
-    // The default PuTTY path, putty.exe of the start folder, names the stand-in.
+    LaunchOptions options; // the default PuTTY path, putty.exe of the start folder
     const std::string putty = Narrow(FakePuttyPath());
     options.workingDirectory = putty.substr(0, putty.rfind('\\'));
     App& app = Start(options, false);
@@ -21,8 +20,7 @@ TEST_F(E2eTest, AFirstRunWelcomesThenOpensTheConfigurationAndIgnoresReturn) {
               "Bitte konfigurieren Sie nun zunächst die Einstellungen im folgenden Menü.");
     EXPECT_FALSE(box.FindControl(IDCANCEL) || box.FindControl(IDNO)) << "more than OK";
     for (const Window& control : box.Controls()) {
-        EXPECT_FALSE(control.ClassName() == "Static" && control.Send(STM_GETICON, 0, 0) != 0)
-            << "the box shows an icon";
+        EXPECT_FALSE(control.ClassName() == "Static" && control.Send(STM_GETICON, 0, 0) != 0);
     }
     EXPECT_TRUE(RegistryKeyExists(ProgramKey, "."));
     EXPECT_TRUE(main_.IsVisible()) << "the welcome shows over the open main window";
@@ -36,7 +34,7 @@ TEST_F(E2eTest, AFirstRunWelcomesThenOpensTheConfigurationAndIgnoresReturn) {
     main_.Control(kHostField).Type("erstlauf");
     Activate(main_);
     main_.Control(kHostField).PressKey(VK_RETURN);
-    EXPECT_EQ(LaunchesUpToATelnetStart(), (std::vector<std::wstring>{L"-telnet", L"ende"}));
+    ExpectATelnetStartOnly("Return in the host field started one");
     CloseProgram();
 }
 
@@ -44,8 +42,7 @@ TEST_F(E2eTest, StartedMinimisedItLivesInTheTrayThroughAShellRestartAndEndsStori
     setup_.Setting("Startminimized", "1").Setting("FensterpositionX", "120");
     App& app = Start();
     EXPECT_FALSE(main_.IsVisible());
-    const Geometry opened = GeometryValues(120, 10, 500, 60);
-    EXPECT_EQ(StoredGeometry(), opened) << "what was opened is stored before it hides";
+    EXPECT_EQ(StoredGeometry(), Geometry(120, 10, 500, 60)) << "not stored before it hides";
 
     // A new shell starts with an empty tray and tells every top-level window.
     ASSERT_TRUE(TrayIcon(NIM_DELETE));
@@ -53,16 +50,16 @@ TEST_F(E2eTest, StartedMinimisedItLivesInTheTrayThroughAShellRestartAndEndsStori
     Await([&] { return TrayIcon(NIM_MODIFY); }, "the tray icon back");
     EXPECT_FALSE(TrayIcon(NIM_MODIFY, 2)) << "a second icon";
 
-    // The first left click shows it; hidden again and ended from the popup, it is
-    // shown for the end and stores where it was.
+    // The first left click shows it; hidden again and ended from the popup, it stores
+    // where it was.
     app.Tray(main_, WM_LBUTTONUP);
     EXPECT_TRUE(main_.IsVisible());
     app.Tray(main_, WM_LBUTTONUP);
-    ForgetGeometry();
+    StoredGeometry(true);
     app.Tray(main_, WM_RBUTTONUP);
-    app.ChooseFromPopupMenu(kMenuQuit);
+    app.ChooseFromPopupMenu(990);
     EXPECT_EQ(app.WaitForExit(), 0u);
-    EXPECT_EQ(StoredGeometry(), opened);
+    EXPECT_EQ(StoredGeometry(), Geometry(120, 10, 500, 60));
 }
 
 } // namespace

@@ -10,13 +10,6 @@
 namespace quarnel {
 namespace {
 
-auto Fields(const Settings& s) {
-    return std::tuple(s.PuttyPfad, s.NachPuttyStartBeenden, s.NachPuttyStartMinimieren,
-                      s.Startminimized, s.Passwortfunktionalitaet, s.SSHSessionVorlage,
-                      s.FensterpositionX, s.FensterpositionY, s.Fensterbreite, s.Fensterhoehe,
-                      s.Autostart);
-}
-
 TEST(SettingsStore, AValueThatReadsAsNothingOrZeroGivesTheDefault) {
     const struct {
         const char* stored; // nullptr: missing
@@ -41,25 +34,26 @@ TEST(SettingsStore, AValueThatReadsAsNothingOrZeroGivesTheDefault) {
 }
 
 TEST(SettingsStore, LoadSettingsFillsEveryFieldFromItsValue) {
+    const auto fields = [](const Settings& s) {
+        return std::tuple(s.PuttyPfad, s.NachPuttyStartBeenden, s.NachPuttyStartMinimieren,
+                          s.Startminimized, s.Passwortfunktionalitaet, s.SSHSessionVorlage,
+                          s.FensterpositionX, s.FensterpositionY, s.Fensterbreite, s.Fensterhoehe,
+                          s.Autostart);
+    };
     test::QuarnelSetup setup;
     EXPECT_EQ(
-        Fields(LoadSettings("C:\\Tools")),
-        Fields({"C:\\Tools\\putty.exe", 0, 0, 0, 0, "Default Settings", 10, 10, 500, 60, false}));
+        fields(LoadSettings("C:\\Tools")),
+        fields({"C:\\Tools\\putty.exe", 0, 0, 0, 0, "Default Settings", 10, 10, 500, 60, false}));
     EXPECT_EQ(LoadSettings("C:\\").PuttyPfad, "C:\\\\putty.exe"); // a drive root as it comes
 
-    const char* const names[] = {
-        "PuttyPfad",        "NachPuttyStartBeenden",   "NachPuttyStartMinimieren",
-        "Startminimized",   "Passwortfunktionalitaet", "SSHSessionVorlage",
-        "FensterpositionX", "FensterpositionY",        "Fensterbreite",
-        "Fensterhoehe"};
-    const char* const texts[] = {"D:\\putty.exe", "1",     "256", "257", "-1",
-                                 "Vorlage",       "-1200", "30",  "640", "80"};
-    for (size_t i = 0; i < std::size(names); ++i) {
-        setup.Setting(names[i], texts[i]);
-    }
+    setup.Setting("PuttyPfad", "D:\\putty.exe").Setting("NachPuttyStartBeenden", "1");
+    setup.Setting("NachPuttyStartMinimieren", "256").Setting("Startminimized", "257");
+    setup.Setting("Passwortfunktionalitaet", "-1").Setting("SSHSessionVorlage", "Vorlage");
+    setup.Setting("FensterpositionX", "-1200").Setting("FensterpositionY", "30");
+    setup.Setting("Fensterbreite", "640").Setting("Fensterhoehe", "80");
     ASSERT_EQ(RegistryWrite(UserRunKey, AutostartValueName, "", kRegSz, "."), 1);
-    EXPECT_EQ(Fields(LoadSettings("C:\\Tools")),
-              Fields({"D:\\putty.exe", 1, 0, 1, -1, "Vorlage", -1200, 30, 640, 80, true}));
+    EXPECT_EQ(fields(LoadSettings("C:\\Tools")),
+              fields({"D:\\putty.exe", 1, 0, 1, -1, "Vorlage", -1200, 30, 640, 80, true}));
 
     // The autostart value stands in the machine's or, where that is refused, the user's
     // Run key.
