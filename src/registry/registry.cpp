@@ -130,8 +130,8 @@ std::string TextFromData(const std::vector<BYTE>& data) {
 
 } // namespace
 
-std::string RegistryRead(const std::string& path, const std::string& valueName,
-                         const std::string& computer) {
+RegistryValue RegistryReadValue(const std::string& path, const std::string& valueName,
+                                const std::string& computer) {
     ResolvedPath resolved;
     if (!Resolve(path, computer, resolved)) {
         return {};
@@ -144,18 +144,24 @@ std::string RegistryRead(const std::string& path, const std::string& valueName,
     switch (value.type) {
     case REG_SZ:
     case REG_EXPAND_SZ:
-        return TextFromData(value.data);
+        return {static_cast<int>(value.type), TextFromData(value.data)};
     case REG_DWORD: {
         uint32_t number = 0;
         std::copy_n(value.data.data(), std::min<size_t>(value.data.size(), sizeof(number)),
                     reinterpret_cast<BYTE*>(&number));
-        return FormatDecimal(static_cast<int32_t>(number));
+        return {kRegDword, FormatDecimal(static_cast<int32_t>(number))};
     }
     case REG_BINARY:
-        return FormatHexBytes(std::vector<uint8_t>(value.data.begin(), value.data.end()));
+        return {kRegBinary,
+                FormatHexBytes(std::vector<uint8_t>(value.data.begin(), value.data.end()))};
     default:
         return {};
     }
+}
+
+std::string RegistryRead(const std::string& path, const std::string& valueName,
+                         const std::string& computer) {
+    return RegistryReadValue(path, valueName, computer).text;
 }
 
 int RegistryWrite(const std::string& path, const std::string& valueName, const std::string& text,

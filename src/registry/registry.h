@@ -24,6 +24,14 @@ enum RegistryValueType : int {
 // reads as the empty text.
 std::string RegistryRead(const std::string& path, const std::string& valueName,
                          const std::string& computer);
+// RegistryRead together with the value's type number (kRegSz ... kRegDword); type 0
+// and the empty text when it cannot be read or is of another type.
+struct RegistryValue {
+    int type = 0;
+    std::string text;
+};
+RegistryValue RegistryReadValue(const std::string& path, const std::string& valueName,
+                                const std::string& computer);
 // 1 when the key could be opened (the key is never created), else 0.
 int RegistryWrite(const std::string& path, const std::string& valueName, const std::string& text,
                   int valueType, const std::string& computer);
