@@ -1,5 +1,5 @@
 #include "app/startup.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    quarnel::RunProgram(instance);
+    return quarnel::RunProgram(instance);
 }

@@ -1,7 +1,10 @@
 // The information window (window 3): the program's name and version.
 #pragma once
 
-#include <windows.h>
+#include "win/window.h"
+
+#include <functional>
+#include <span>
 
 namespace quarnel {
 
@@ -12,9 +15,19 @@ enum InfoGadget : int {
     kInfoOkButton = 31,
 };
 
-// Opens the window; an open one is closed first, so there is never more than one.
-void OpenInformationWindow();
-void CloseInformationWindow();
-HWND InformationWindowHandle();
+inline constexpr int kInfoWindowNumber = 3;
+
+class InfoWindow : public TopWindow {
+  public:
+    // `close` ends the window's life; the owner destroys it.
+    InfoWindow(const WindowEnv& env, std::function<void()> close);
+    bool Open();
+
+    static std::span<const GadgetRow<InfoWindow>> Rows();
+    void OnOk();
+
+  private:
+    std::function<void()> close_;
+};
 
 } // namespace quarnel

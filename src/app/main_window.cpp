@@ -1,16 +1,13 @@
 #include "app/main_window.h"
 
-#include "app/controls.h"
-#include "app/events.h"
-#include "app/program.h"
+#include "app/geometry.h"
 #include "app/tray.h"
-#include "app/resource_ids.h"
 #include "registry/registry.h"
 #include "registry/value_text.h"
 #include "sessions/build_session_menu.h"
 #include "version.h"
-#include "win/handles.h"
-#include "win/text.h"
+#include "win/dpi.h"
+#include "win/gadgets.h"
 
 #include <shellapi.h>
 
@@ -21,81 +18,56 @@ namespace {
 constexpr wchar_t kClassName[] = L"QuarnelMainWindow";
 constexpr DWORD kStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME;
 
-struct MainWindow {
-    HWND window = nullptr;
-    UniqueMenu popup; // the tray popup; the menu bar belongs to the window
-    HACCEL returnShortcut = nullptr;
-    UINT taskbarCreated = 0;
+using Row = GadgetRow<MainWindow>;
+const Row kRows[] = {
+    {{kHostField, GadgetKind::TextField, 5, 10, 135, 20, "", 0,
+      "IP oder Hostnamen angeben, um direkt eine SSH bzw. Telnet Verbindung aufzubauen"}},
+    {{kSshButton, GadgetKind::Button, 145, 10, 55, 20, "SSH", 0,
+      "Direkt eine SSH-Verbindung zum links angegebenen Host aufbauen (Rechtsklick: SSH mit "
+      "angegebener Putty-Vorlage"},
+     kClicked,
+     &MainWindow::OnSsh,
+     kRightClicked,
+     &MainWindow::OnSshWithTemplate},
+    {{kTelnetButton, GadgetKind::Button, 205, 10, 55, 20, "Telnet", 0,
+      "Direkt eine Telnet-Verbindung zum links angegebenen Host aufbauen"},
+     kClicked,
+     &MainWindow::OnTelnet},
 };
 
-MainWindow mainWindow;
-
-const GadgetSpec kGadgets[] = {
-    {kHostField, GadgetKind::TextField, 5, 10, 135, 20, ""},
-    {kSshButton, GadgetKind::Button, 145, 10, 55, 20, "SSH"},
-    {kTelnetButton, GadgetKind::Button, 205, 10, 55, 20, "Telnet"},
-};
-
-const char* const kToolTips[] = {
-    "IP oder Hostnamen angeben, um direkt eine SSH bzw. Telnet Verbindung aufzubauen",
-    "Direkt eine SSH-Verbindung zum links angegebenen Host aufbauen (Rechtsklick: SSH mit "
-    "angegebener Putty-Vorlage",
-    "Direkt eine Telnet-Verbindung zum links angegebenen Host aufbauen",
-};
-
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (ForwardWindowEvent(kMainWindow, message, wParam, lParam)) {
-        return 0;
-    }
-    switch (message) {
-    case kTrayCallbackMessage: {
-        Event event;
-        event.kind = EventKind::Tray;
-        event.window = kMainWindow;
-        event.number = static_cast<int>(wParam);
-        event.action = static_cast<int>(LOWORD(lParam));
-        DispatchEvent(event);
-        return 0;
-    }
-    case WM_SIZE:
-        if (wParam == SIZE_MINIMIZED) {
-            Event event;
-            event.window = kMainWindow;
-            DispatchEvent(event);
-        }
-        break;
-    case WM_DPICHANGED:
-        FollowDpiChange(window, wParam, lParam, kGadgets);
-        return 0;
-    default:
-        // The shell was restarted: its new tray knows nothing of our icon.
-        if (message != 0 && message == mainWindow.taskbarCreated) {
-            AddTrayIcon();
-            return 0;
-        }
-        break;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
+// What the gadgets need below the menu bar: the rightmost one and a margin beside and
+// below it.
+constexpr int kGadgetsWidth = 205 + 55 + 5;
+constexpr int kGadgetsHeight = 10 + 20 + 10;
 
 void WriteNumber(const char* valueName, int value) {
     RegistryWrite(ProgramKey, valueName, FormatDecimal(value), kRegSz, ".");
 }
 
-} // namespace
-
-HWND MainWindowHandle() {
-    return mainWindow.window;
+// The frame around a client area of nothing, without a menu bar.
+SIZE FrameSize(UINT dpi) {
+    RECT rect{0, 0, 0, 0};
+    AdjustWindowRectExForDpi(&rect, kStyle, FALSE, 0, dpi);
+    return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
-void OpenMainWindow() {
-    Program& program = TheProgram();
-    RegisterWindowClass(kClassName, MainWindowProc);
-    const Settings& s = program.settings;
-    // The stored size is the client area without the menu bar's frame share: the menu
-    // bar takes its height from the client area once attached. Like the gadgets it is
-    // given at 96 dpi, so that it fits them on any monitor; the position is in screen
-    // pixels.
+} // namespace
+
+MainWindow::MainWindow(const WindowEnv& env, DirectLauncher& launcher, HICON trayImage)
+    : TopWindow(env, kMainWindowNumber), launcher_(launcher), trayImage_(trayImage) {}
+
+MainWindow::~MainWindow() {
+    RemoveTrayIcon();
+}
+
+std::span<const GadgetRow<MainWindow>> MainWindow::Rows() {
+    return kRows;
+}
+
+bool MainWindow::Open(const Settings& s, const std::vector<MenuTitle>& menus) {
+    // The stored size is the client area with the menu bar: the bar takes its height
+    // from the client area once attached. Like the gadgets it is given at 96 dpi, so
+    // that it fits them on any monitor; the position is in screen pixels.
     POINT corner{s.FensterpositionX, s.FensterpositionY};
     const SIZE at96 = OuterSizeForClient(kStyle, 0, s.Fensterbreite, s.Fensterhoehe, 96);
     const RECT placed{corner.x, corner.y, corner.x + at96.cx, corner.y + at96.cy};
@@ -103,91 +75,131 @@ void OpenMainWindow() {
     if (MonitorFromRect(&placed, MONITOR_DEFAULTTONULL) == nullptr) {
         corner = {10, 10};
     }
-    SIZE outer = OuterSizeForClient(kStyle, 0, s.Fensterbreite, s.Fensterhoehe, GetDpiForSystem());
+    // Absurd stored sizes (a bare title bar, far beyond the screen) are kept within what
+    // the controls need and what the monitor can show.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromPoint(corner, MONITOR_DEFAULTTONEAREST), &monitor);
+    const UINT systemDpi = GetDpiForSystem();
+    const SIZE frame = FrameSize(96);
+    const ClientSize largest{
+        MulDiv(monitor.rcWork.right - monitor.rcWork.left, 96, static_cast<int>(systemDpi)) -
+            frame.cx,
+        MulDiv(monitor.rcWork.bottom - monitor.rcWork.top, 96, static_cast<int>(systemDpi)) -
+            frame.cy};
+    const ClientSize needed{kGadgetsWidth, GetSystemMetricsForDpi(SM_CYMENU, 96) + kGadgetsHeight};
+    const ClientSize client = ClampClientSize({s.Fensterbreite, s.Fensterhoehe}, needed, largest);
+
+    SIZE outer = OuterSizeForClient(kStyle, 0, client.width, client.height, systemDpi);
     const std::string title =
         "Quarnel V. " QUARNEL_VERSION_TEXT " - PuTTY-Sitzungen mit einem Klick";
-    mainWindow.window =
-        CreateWindowExW(0, kClassName, Widen(title).c_str(), kStyle | WS_VISIBLE, corner.x,
-                        corner.y, outer.cx, outer.cy, nullptr, nullptr, program.instance, nullptr);
-    if (mainWindow.window == nullptr) {
-        return;
+    if (!TopWindow::Open(kClassName, title, kStyle | WS_VISIBLE, 0, {corner, outer})) {
+        return false;
     }
-    SetWindowLongPtrW(mainWindow.window, GWLP_USERDATA, kMainWindow);
     // Only the window itself knows the resolution of the monitor it landed on.
-    const UINT dpi = WindowDpi(mainWindow.window);
-    if (dpi != GetDpiForSystem()) {
-        outer = OuterSizeForClient(kStyle, 0, s.Fensterbreite, s.Fensterhoehe, dpi);
-        SetWindowPos(mainWindow.window, nullptr, 0, 0, outer.cx, outer.cy,
+    const UINT dpi = WindowDpi(Handle());
+    if (dpi != systemDpi) {
+        outer = OuterSizeForClient(kStyle, 0, client.width, client.height, dpi);
+        SetWindowPos(Handle(), nullptr, 0, 0, outer.cx, outer.cy,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    mainWindow.taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+    taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
 
-    program.menuLayout = LayoutSessionMenu(program.catalogue);
     if (HMENU bar = CreateMenu()) {
-        BuildSessionMenu(bar, program.menuLayout);
-        SetMenu(mainWindow.window, bar);
+        BuildSessionMenu(bar, menus);
+        SetMenu(Handle(), bar);
     }
-    for (size_t i = 0; i < std::size(kGadgets); ++i) {
-        if (HWND gadget = CreateGadget(mainWindow.window, kGadgets[i])) {
-            AddToolTip(gadget, kToolTips[i]);
-        }
+    CreateGadgets(LayoutsOf(Rows()));
+    popup_.reset(CreatePopupMenu());
+    if (popup_) {
+        BuildSessionMenu(popup_.get(), menus);
     }
-    mainWindow.popup.reset(CreatePopupMenu());
-    if (mainWindow.popup) {
-        BuildSessionMenu(mainWindow.popup.get(), program.menuLayout);
-    }
+    return true;
 }
 
-void InstallReturnShortcut() {
+void MainWindow::OnSsh() {
+    launcher_.LaunchDirect(DirectKind::Ssh);
+}
+
+void MainWindow::OnSshWithTemplate() {
+    launcher_.LaunchDirect(DirectKind::SshWithTemplate);
+}
+
+void MainWindow::OnTelnet() {
+    launcher_.LaunchDirect(DirectKind::Telnet);
+}
+
+std::string MainWindow::HostText() const {
+    return GadgetText(Handle(), kHostField);
+}
+
+void MainWindow::FocusHostField() const {
+    SetFocus(GetDlgItem(Handle(), kHostField));
+}
+
+void MainWindow::InstallReturnShortcut() {
     ACCEL accel{FVIRTKEY, VK_RETURN, kReturnShortcut};
-    mainWindow.returnShortcut = CreateAcceleratorTableW(&accel, 1);
+    returnShortcut_.reset(CreateAcceleratorTableW(&accel, 1));
 }
 
-bool TranslateReturnShortcut(MSG& message) {
-    const HWND main = mainWindow.window;
-    if (mainWindow.returnShortcut == nullptr || main == nullptr || GetActiveWindow() != main ||
+bool MainWindow::TranslateReturnShortcut(MSG& message) const {
+    const HWND main = Handle();
+    if (!returnShortcut_ || main == nullptr || GetActiveWindow() != main ||
         (message.hwnd != main && !IsChild(main, message.hwnd))) {
         return false;
     }
-    return TranslateAcceleratorW(main, mainWindow.returnShortcut, &message) != 0;
+    return TranslateAcceleratorW(main, returnShortcut_.get(), &message) != 0;
 }
 
-void AddTrayIcon() {
+void MainWindow::AddTrayIcon() {
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof data;
-    data.hWnd = mainWindow.window;
+    data.hWnd = Handle();
     data.uID = kTrayIconId;
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = kTrayCallbackMessage;
-    data.hIcon = TheProgram().trayImage.get();
+    data.hIcon = trayImage_;
     lstrcpynW(data.szTip, L"Quarnel", static_cast<int>(std::size(data.szTip)));
-    Shell_NotifyIconW(NIM_ADD, &data);
+    trayIconAdded_ = Shell_NotifyIconW(NIM_ADD, &data) != FALSE || trayIconAdded_;
 }
 
-void ShowTrayMenu() {
-    SetForegroundWindow(mainWindow.window);
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    TrackPopupMenu(mainWindow.popup.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON,
-                   cursor.x - 1, cursor.y - 1, 0, mainWindow.window, nullptr);
-    // Lets the menu close properly when the user clicks elsewhere.
-    PostMessageW(mainWindow.window, WM_NULL, 0, 0);
-}
-
-void SaveWindowGeometry() {
-    if (!TheProgram().mainWindowVisible || mainWindow.window == nullptr) {
+void MainWindow::RemoveTrayIcon() {
+    if (!trayIconAdded_ || Handle() == nullptr) {
         return;
     }
-    SetForegroundWindow(mainWindow.window);
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = Handle();
+    data.uID = kTrayIconId;
+    Shell_NotifyIconW(NIM_DELETE, &data);
+    trayIconAdded_ = false;
+}
+
+void MainWindow::ShowTrayMenu() const {
+    SetForegroundWindow(Handle());
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    TrackPopupMenu(popup_.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, cursor.x - 1,
+                   cursor.y - 1, 0, Handle(), nullptr);
+    // Lets the menu close properly when the user clicks elsewhere.
+    PostMessageW(Handle(), WM_NULL, 0, 0);
+}
+
+void MainWindow::SaveGeometry() const {
+    const HWND window = Handle();
+    if (!shown_ || window == nullptr) {
+        return;
+    }
+    SetForegroundWindow(window);
     RECT outer{};
     RECT client{};
-    GetWindowRect(mainWindow.window, &outer);
-    GetClientRect(mainWindow.window, &client);
-    const UINT dpi = WindowDpi(mainWindow.window);
-    int height = client.bottom - client.top;
-    if (GetMenu(mainWindow.window) != nullptr) {
-        height += GetSystemMetricsForDpi(SM_CYMENU, dpi); // one line, even when the bar wraps
-    }
+    GetWindowRect(window, &outer);
+    GetClientRect(window, &client);
+    const UINT dpi = WindowDpi(window);
+    // The menu bar as high as it really is, all its rows: the window then opens the same
+    // size at the next start even when the bar wraps.
+    const SIZE frame = FrameSize(dpi);
+    const int height = (outer.bottom - outer.top) - frame.cy;
     WriteNumber("FensterpositionX", outer.left);
     WriteNumber("FensterpositionY", outer.top);
     // The size as it is read: at 96 dpi.
@@ -195,47 +207,59 @@ void SaveWindowGeometry() {
     WriteNumber("Fensterhoehe", MulDiv(height, 96, static_cast<int>(dpi)));
 }
 
-void HideToTray() {
-    SaveWindowGeometry();
-    HideMinimizedToTray();
+void MainWindow::HideAtOnce() {
+    ShowWindow(Handle(), SW_HIDE);
+    shown_ = false;
 }
 
-void HideMinimizedToTray() {
-    ShowWindow(mainWindow.window, SW_HIDE);
-    TheProgram().mainWindowVisible = false;
+void MainWindow::HideToTray() {
+    SaveGeometry();
+    HideAtOnce();
 }
 
-void ShowFromTray() {
-    ShowWindow(mainWindow.window, IsIconic(mainWindow.window) ? SW_RESTORE : SW_SHOWNORMAL);
-    SetForegroundWindow(mainWindow.window);
-    TheProgram().mainWindowVisible = true;
-    SetFocus(GetDlgItem(mainWindow.window, kHostField));
-    SetGadgetText(mainWindow.window, kHostField, "");
+void MainWindow::ShowFromTray() {
+    ShowWindow(Handle(), IsIconic(Handle()) ? SW_RESTORE : SW_SHOWNORMAL);
+    SetForegroundWindow(Handle());
+    shown_ = true;
+    FocusHostField();
+    SetGadgetText(Handle(), kHostField, "");
 }
 
-void ShowAndSaveGeometry() {
-    ShowWindow(mainWindow.window, IsIconic(mainWindow.window) ? SW_RESTORE : SW_SHOWNORMAL);
-    SetForegroundWindow(mainWindow.window);
-    TheProgram().mainWindowVisible = true;
-    SaveWindowGeometry();
+void MainWindow::ShowAndSaveGeometry() {
+    ShowWindow(Handle(), IsIconic(Handle()) ? SW_RESTORE : SW_SHOWNORMAL);
+    SetForegroundWindow(Handle());
+    shown_ = true;
+    SaveGeometry();
 }
 
-void QuitProgram() {
-    ShowAndSaveGeometry();
-
-    NOTIFYICONDATAW data{};
-    data.cbSize = sizeof data;
-    data.hWnd = mainWindow.window;
-    data.uID = kTrayIconId;
-    Shell_NotifyIconW(NIM_DELETE, &data);
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM) -> BOOL {
-            DestroyWindow(window);
-            return TRUE;
-        },
-        0);
-    ExitProcess(0);
+LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case kTrayCallbackMessage: {
+        Event event;
+        event.kind = EventKind::Tray;
+        event.window = Number();
+        event.number = static_cast<int>(wParam);
+        event.action = static_cast<int>(LOWORD(lParam));
+        Raise(event);
+        return 0;
+    }
+    case WM_SIZE:
+        // A minimised main window vanishes into the tray at once, geometry unsaved.
+        if (wParam == SIZE_MINIMIZED && shown_) {
+            HideAtOnce();
+            return 0;
+        }
+        break;
+    default:
+        // The shell was restarted: its new tray knows nothing of our icon.
+        if (message != 0 && message == taskbarCreated_) {
+            trayIconAdded_ = false;
+            AddTrayIcon();
+            return 0;
+        }
+        break;
+    }
+    return TopWindow::OnMessage(message, wParam, lParam);
 }
 
 } // namespace quarnel

@@ -1,8 +1,16 @@
 // The main window (window 1): menu bar, host field, SSH and Telnet buttons; the tray
-// icon with its popup menu; and the way the program ends.
+// icon with its popup menu, which holds the same items as the menu bar.
 #pragma once
 
-#include <windows.h>
+#include "config/settings.h"
+#include "sessions/launcher.h"
+#include "sessions/session_menu.h"
+#include "win/handles.h"
+#include "win/window.h"
+
+#include <span>
+#include <string>
+#include <vector>
 
 namespace quarnel {
 
@@ -12,27 +20,64 @@ enum MainGadget : int {
     kTelnetButton = 26,
 };
 
-HWND MainWindowHandle();
+inline constexpr int kMainWindowNumber = 1;
 
-// Opens the main window with its menu bar, gadgets and the tray popup menu.
-void OpenMainWindow();
+// What the buttons of the main window ask of the program.
+class DirectLauncher {
+  public:
+    virtual void LaunchDirect(DirectKind kind) = 0;
 
-// The Return key of the active main window reports menu event 111 from now on.
-void InstallReturnShortcut();
-// Translates the Return key when the shortcut is installed and the main window is active.
-bool TranslateReturnShortcut(MSG& message);
+  protected:
+    ~DirectLauncher() = default;
+};
 
-void AddTrayIcon();
-void ShowTrayMenu();
+class MainWindow : public TopWindow {
+  public:
+    MainWindow(const WindowEnv& env, DirectLauncher& launcher, HICON trayImage);
+    ~MainWindow() override;
 
-void SaveWindowGeometry();
-void HideToTray();
-// Hides a minimised main window at once, without storing its geometry.
-void HideMinimizedToTray();
-void ShowFromTray();
-// Shows the main window, also from the tray, and stores its geometry: the first steps of
-// ending the program.
-void ShowAndSaveGeometry();
-[[noreturn]] void QuitProgram();
+    // Opens the window where the settings say, with its menu bar, gadgets and the tray
+    // popup menu; false when the window cannot be made.
+    bool Open(const Settings& settings, const std::vector<MenuTitle>& menus);
+
+    static std::span<const GadgetRow<MainWindow>> Rows();
+    void OnSsh();
+    void OnSshWithTemplate();
+    void OnTelnet();
+
+    std::string HostText() const;
+    void FocusHostField() const;
+    // The Return key of the active main window reports menu event 111 from now on.
+    void InstallReturnShortcut();
+    // Translates the Return key when the shortcut is installed and the window is active.
+    bool TranslateReturnShortcut(MSG& message) const;
+
+    void AddTrayIcon();
+    void ShowTrayMenu() const;
+
+    bool IsShown() const { return shown_; }
+    void MarkShown() { shown_ = true; }
+    void SaveGeometry() const;
+    void HideToTray();
+    void ShowFromTray();
+    // Shows the window, also from the tray, and stores its geometry: the first steps of
+    // ending the program.
+    void ShowAndSaveGeometry();
+
+  protected:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  private:
+    void HideAtOnce();
+    void RemoveTrayIcon();
+
+    DirectLauncher& launcher_;
+    HICON trayImage_;
+    UniqueMenu popup_; // the menu bar belongs to the window
+    UniqueAccelerators returnShortcut_;
+    UINT taskbarCreated_ = 0;
+    bool trayIconAdded_ = false;
+    bool shown_ = false;
+};
 
 } // namespace quarnel

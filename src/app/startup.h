@@ -3,13 +3,16 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace quarnel {
 
-// Ends the process at once, silently, when a copy of the same file name runs.
-void EnsureSingleInstance();
-// Lets a copy started now run (the restart hands over to its successor).
-void ReleaseSingleInstance();
+struct RunState;
 
-[[noreturn]] void RunProgram(HINSTANCE instance);
+// False when a copy of the same file name runs already: this one must end, silently.
+bool EnsureSingleInstance(RunState& state);
+
+// Runs the program; returns its exit code.
+int RunProgram(HINSTANCE instance);
 
 } // namespace quarnel

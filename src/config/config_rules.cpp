@@ -1,7 +1,5 @@
 #include "config/config_rules.h"
 
-#include "sessions/catalogue.h"
-
 #include <algorithm>
 
 namespace quarnel {
@@ -52,8 +50,8 @@ MenuSave DecideMenuSave(std::string_view text, const std::vector<std::string>& e
                : MenuSave::Store;
 }
 
-std::string SessionKeyOfEntry(std::string_view entryText) {
-    return entryText.empty() ? std::string() : SessionsKey + SessionKeyName(entryText);
+bool ReadsBackWhole(std::string_view text) {
+    return text.size() <= 254;
 }
 
 } // namespace quarnel

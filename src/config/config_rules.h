@@ -32,8 +32,7 @@ enum class MenuSave {
 };
 MenuSave DecideMenuSave(std::string_view text, const std::vector<std::string>& entries);
 
-// The session key behind an entry of the session combo; the empty path (which names no
-// key) when no entry is selected.
-std::string SessionKeyOfEntry(std::string_view entryText);
+// Whether a text value of this length can be read back whole (at most 254 characters).
+bool ReadsBackWhole(std::string_view text);
 
 } // namespace quarnel

@@ -1,11 +1,15 @@
 #include "config/config_window.h"
 
-#include "app/controls.h"
-#include "app/program.h"
 #include "config/config_actions.h"
+#include "config/config_rules.h"
 #include "registry/registry.h"
-#include "sessions/catalogue.h"
+#include "sessions/launch_params.h"
+#include "vault/cipher.h"
+#include "win/files.h"
+#include "win/message_box.h"
 #include "win/text.h"
+
+#include <commdlg.h>
 
 #include <algorithm>
 
@@ -17,244 +21,493 @@ constexpr wchar_t kClassName[] = L"QuarnelConfigWindow";
 constexpr DWORD kStyle = WS_CAPTION | WS_SYSMENU;
 constexpr char kSeparator[] = "---------------------";
 constexpr char kChooseSession[] = "Bitte Session wählen:";
+constexpr int kFixedSessionEntries = 2; // "Bitte Session wählen:" and the separator
 
-struct ConfigWindow {
-    HWND window = nullptr;
-};
-ConfigWindow configWindow;
+constexpr char kNoMasterToDecrypt[] =
+    "Bitte erst ein Masterpasswort eingegeben ,sonst kann ich nicht entschlüsseln";
+constexpr char kNoMasterToStore[] =
+    "Kein Masterpasswort eingegeben. Bitte ergänzen oder Passwortfunktion abschalten";
+constexpr char kUnstorablePassword[] =
+    "Dieses Passwort kann mit diesem Masterpasswort nicht vollständig gespeichert werden "
+    "(verschlüsselt enthält es ein Null-Zeichen oder ist länger als 254 Zeichen). Es wurde "
+    "nicht gespeichert; der bisher gespeicherte Wert bleibt erhalten.";
+constexpr char kControlInPassword[] =
+    "Das Passwort enthält Steuerzeichen (etwa einen Tabulator), die PuTTY nicht übergeben "
+    "werden können. Es wurde nichts gespeichert.";
+constexpr char kDeleteAllPasswordsQuestion[] =
+    "Sollen wirklich alle gespeicherten Passwörter gelöscht werden?";
+constexpr char kDeleteAllMenusQuestion[] = "Sollen wirklich alle Menüzuordnungen gelöscht werden?";
+constexpr char kUninstallQuestion[] =
+    "Es werden alle von Quarnel angelegten Registryeinträge (Einstellungen/Menüs/Passwörter) "
+    "entfernt.\r(Die quarnel.exe bleibt erhalten und muß ggf. manuell gelöscht werden).\r"
+    "Wirklich fortfahren?";
+constexpr char kAutostartNotWritten[] =
+    "Quarnel konnte weder für alle Benutzer noch für den aktuellen Benutzer in den Autostart "
+    "eingetragen werden.";
+constexpr char kAutostartNotRemoved[] =
+    "Der Autostart-Eintrag von Quarnel konnte nicht entfernt werden.";
+constexpr char kFound[] = "(Datei gefunden!. Alles OK!)";
+constexpr char kNotFound[] = "(Angegebene Datei nicht gefunden. Bitte prüfen!)";
+constexpr char kTooLong[] = "(Pfad zu lang. Bitte kürzer ablegen!)";
+
+using Row = GadgetRow<ConfigWindow>;
+using W = ConfigWindow;
 
 // Creation order is the tab order.
-const GadgetSpec kGadgets[] = {
-    {kSessionCombo, GadgetKind::ListCombo, 15, 290, 225, 210, ""},
-    {kMasterPasswordField, GadgetKind::MaskedField, 105, 140, 155, 20, ""},
-    {kMasterPasswordLabel, GadgetKind::Label, 20, 140, 80, 20, "Masterpasswort:"},
-    {kSessionPasswordLabel, GadgetKind::Label, 505, 270, 175, 20, "Ggf. zugeordnetes Passwort"},
-    {kSessionPasswordField, GadgetKind::MaskedField, 500, 290, 190, 20, ""},
-    {kSessionLabel, GadgetKind::Label, 15, 270, 175, 20, "Puttysession:"},
-    {kSaveButton, GadgetKind::Button, 250, 320, 440, 35, "S P E I C H E R N "},
-    {kDeletePasswordButton, GadgetKind::Button, 500, 365, 190, 30, "Dieses Passwort löschen"},
-    {kMenuCombo, GadgetKind::EditCombo, 250, 290, 225, 210, ""},
-    {kMenuLabel, GadgetKind::Label, 255, 270, 175, 20, "Menuzuordnung für die Session"},
-    {kPasswordFunctionCheck, GadgetKind::CheckBox, 20, 25, 220, 15,
-     "Passwortfunktionalität einschalten"},
-    {kAssignmentFrame, GadgetKind::Frame, 5, 250, 705, 185, "Menü- und Passwortzuordnung"},
-    {kPasswordFrame, GadgetKind::Frame, 5, 5, 270, 165, "Passwortfunktionalität"},
-    {kGeneralFrame, GadgetKind::Frame, 285, 5, 425, 240,
-     "Allgemeine Einstellungen (werden sofort, ohne speichern aktiv)"},
-    {kQuitAfterLaunchCheck, GadgetKind::CheckBox, 305, 25, 375, 20,
-     "Quarnel nach Starten einer Putty-Session gleich wieder beenden"},
-    {kPuttyPathField, GadgetKind::TextField, 300, 205, 370, 20, ""},
-    {kPuttyPathLabel, GadgetKind::Label, 300, 185, 150, 20, "Pfad und Dateiname zu Putty:"},
-    {kDeleteMenuButton, GadgetKind::Button, 250, 365, 190, 30, "Diese Menuzuordnung löschen"},
-    {kRestartButton, GadgetKind::Button, 260, 460, 445, 40,
-     "Einstellungen beenden und Quarnel neu starten zum einlesen der Konfig"},
-    {kDeleteAllMenusButton, GadgetKind::Button, 250, 405, 190, 20, "ALLE Menuzuordnungen löschen"},
-    {kDeleteAllPasswordsButton, GadgetKind::Button, 500, 405, 190, 20,
-     "ALLE gesp. Passwörter löschen"},
-    {kWarningTitleLabel, GadgetKind::Label, 20, 50, 220, 20, "A C H T U N G !", 1},
-    {kWarningTextLabel, GadgetKind::Label, 20, 70, 245, 65,
-     "Das Abspeichern von Passwörtern stellt ein hohes Sicherheitsrisiko dar. Bitte daher - "
-     "wenn überhaupt - nur Passwörter unkritischer Systeme abspeichern! VERWENDUNG AUF "
-     "EIGENE GEFAHR!"},
-    {kStartMinimizedCheck, GadgetKind::CheckBox, 305, 65, 375, 25,
-     "Quarnel immer minimiert starten (im Systray)"},
-    {kUninstallButton, GadgetKind::Button, 10, 455, 155, 25, "Quarnel deinstallieren"},
-    {kPuttyPathStatusLabel, GadgetKind::CentredLabel, 300, 225, 370, 15, "Bitte prüfen", 6},
-    {kBrowseButton, GadgetKind::Button, 675, 205, 20, 20, "..."},
-    {kAutostartCheck, GadgetKind::CheckBox, 305, 90, 375, 21, "Quarnel beim Hochfahren starten"},
-    {kMinimizeAfterLaunchCheck, GadgetKind::CheckBox, 305, 50, 375, 11,
-     "Quarnel nach Starten einer Putty-Session minimieren (im Systray)"},
-    {kSshTemplateCombo, GadgetKind::ListCombo, 460, 125, 200, 110, ""},
-    {kSshTemplateLabel, GadgetKind::Label, 300, 130, 150, 20, "Session für SSH-Eingabefeld"},
+const Row kRows[] = {
+    {{kSessionCombo, GadgetKind::ListCombo, 15, 290, 225, 210},
+     kSelectionChanged,
+     &W::OnSessionChosen},
+    {{kMasterPasswordField, GadgetKind::MaskedField, 105, 140, 155, 20}},
+    {{kMasterPasswordLabel, GadgetKind::Label, 20, 140, 80, 20, "Masterpasswort:"}},
+    {{kSessionPasswordLabel, GadgetKind::Label, 505, 270, 175, 20, "Ggf. zugeordnetes Passwort"}},
+    {{kSessionPasswordField, GadgetKind::MaskedField, 500, 290, 190, 20}},
+    {{kSessionLabel, GadgetKind::Label, 15, 270, 175, 20, "Puttysession:"}},
+    {{kSaveButton, GadgetKind::Button, 250, 320, 440, 35, "S P E I C H E R N "},
+     kClicked,
+     &W::OnSave},
+    {{kDeletePasswordButton, GadgetKind::Button, 500, 365, 190, 30, "Dieses Passwort löschen"},
+     kClicked,
+     &W::OnDeletePassword},
+    {{kMenuCombo, GadgetKind::EditCombo, 250, 290, 225, 210}},
+    {{kMenuLabel, GadgetKind::Label, 255, 270, 175, 20, "Menuzuordnung für die Session"}},
+    {{kPasswordFunctionCheck, GadgetKind::CheckBox, 20, 25, 220, 15,
+      "Passwortfunktionalität einschalten"},
+     kClicked,
+     &W::OnPasswordFunction},
+    {{kAssignmentFrame, GadgetKind::Frame, 5, 250, 705, 185, "Menü- und Passwortzuordnung"}},
+    {{kPasswordFrame, GadgetKind::Frame, 5, 5, 270, 165, "Passwortfunktionalität"}},
+    {{kGeneralFrame, GadgetKind::Frame, 285, 5, 425, 240,
+      "Allgemeine Einstellungen (werden sofort, ohne speichern aktiv)"}},
+    {{kQuitAfterLaunchCheck, GadgetKind::CheckBox, 305, 25, 375, 20,
+      "Quarnel nach Starten einer Putty-Session gleich wieder beenden"},
+     kClicked,
+     &W::OnQuitAfterLaunch},
+    {{kPuttyPathField, GadgetKind::TextField, 300, 205, 370, 20}, kTextChanged, &W::OnPathEdited},
+    {{kPuttyPathLabel, GadgetKind::Label, 300, 185, 150, 20, "Pfad und Dateiname zu Putty:"}},
+    {{kDeleteMenuButton, GadgetKind::Button, 250, 365, 190, 30, "Diese Menuzuordnung löschen"},
+     kClicked,
+     &W::OnDeleteMenu},
+    {{kRestartButton, GadgetKind::Button, 260, 460, 445, 40,
+      "Einstellungen beenden und Quarnel neu starten zum einlesen der Konfig"},
+     kClicked,
+     &W::OnRestart},
+    {{kDeleteAllMenusButton, GadgetKind::Button, 250, 405, 190, 20, "ALLE Menuzuordnungen löschen",
+      0, "Alle gespeicherten Menüzuordungen sofort löschen"},
+     kClicked,
+     &W::OnDeleteAllMenus},
+    {{kDeleteAllPasswordsButton, GadgetKind::Button, 500, 405, 190, 20,
+      "ALLE gesp. Passwörter löschen", 0, "Alle gespeicherten Passwörter sofort löschen"},
+     kClicked,
+     &W::OnDeleteAllPasswords},
+    {{kWarningTitleLabel, GadgetKind::Label, 20, 50, 220, 20, "A C H T U N G !", 1}},
+    {{kWarningTextLabel, GadgetKind::Label, 20, 70, 245, 65,
+      "Das Abspeichern von Passwörtern stellt ein hohes Sicherheitsrisiko dar. Bitte daher - "
+      "wenn überhaupt - nur Passwörter unkritischer Systeme abspeichern! VERWENDUNG AUF "
+      "EIGENE GEFAHR!"}},
+    {{kStartMinimizedCheck, GadgetKind::CheckBox, 305, 65, 375, 25,
+      "Quarnel immer minimiert starten (im Systray)"},
+     kClicked,
+     &W::OnStartMinimized},
+    {{kUninstallButton, GadgetKind::Button, 10, 455, 155, 25, "Quarnel deinstallieren", 0,
+      "Alle Quarnel-Einträge aus der Registry entfernen (exe-File bleibt erhalten)"},
+     kClicked,
+     &W::OnUninstall},
+    {{kPuttyPathStatusLabel, GadgetKind::CentredLabel, 300, 225, 370, 15, "Bitte prüfen", 6}},
+    {{kBrowseButton, GadgetKind::Button, 675, 205, 20, 20, "..."}, kClicked, &W::OnBrowse},
+    {{kAutostartCheck, GadgetKind::CheckBox, 305, 90, 375, 21, "Quarnel beim Hochfahren starten"},
+     kClicked,
+     &W::OnAutostart},
+    {{kMinimizeAfterLaunchCheck, GadgetKind::CheckBox, 305, 50, 375, 11,
+      "Quarnel nach Starten einer Putty-Session minimieren (im Systray)"},
+     kClicked,
+     &W::OnMinimizeAfterLaunch},
+    {{kSshTemplateCombo, GadgetKind::ListCombo, 460, 125, 200, 110, "", 0,
+      "Hier kann die PuttySession für eine über die IP-Adresse +Rechte Maustaste geöffnete "
+      "SSH-Verbindung eingestellt werden"},
+     kSelectionChanged,
+     &W::OnTemplateChosen},
+    {{kSshTemplateLabel, GadgetKind::Label, 300, 130, 150, 20, "Session für SSH-Eingabefeld"}},
 };
 
-struct ToolTip {
-    int gadget;
-    const char* text;
-};
-const ToolTip kToolTips[] = {
-    {kDeleteAllMenusButton, "Alle gespeicherten Menüzuordungen sofort löschen"},
-    {kDeleteAllPasswordsButton, "Alle gespeicherten Passwörter sofort löschen"},
-    {kUninstallButton,
-     "Alle Quarnel-Einträge aus der Registry entfernen (exe-File bleibt erhalten)"},
-    {kSshTemplateCombo, "Hier kann die PuttySession für eine über die IP-Adresse +Rechte "
-                        "Maustaste geöffnete SSH-Verbindung eingestellt werden"},
-};
-
-LRESULT CALLBACK ConfigWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (ForwardWindowEvent(kConfigWindow, message, wParam, lParam)) {
-        return 0;
-    }
-    switch (message) {
-    case WM_DPICHANGED:
-        FollowDpiChange(window, wParam, lParam, kGadgets);
-        return 0;
-    case WM_DESTROY:
-        if (window == configWindow.window) {
-            configWindow.window = nullptr;
-        }
-        break;
-    default:
-        break;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
+void WriteSetting(const std::string& valueName, const std::string& text) {
+    RegistryWrite(ProgramKey, valueName, text, kRegSz, ".");
 }
 
-void CreateConfigWindow() {
-    RegisterWindowClass(kClassName, ConfigWindowProc);
+std::string CannotKeep(const char* field) {
+    return std::string("Das Feld \"") + field +
+           "\" enthält Zeichen, die Quarnel nicht speichern kann. Es wurde nichts gespeichert.";
+}
 
+std::string NotWritten(const char* what, const std::string& keyName) {
+    return std::string(what) + " der Session \"" + SessionDisplayName(keyName) +
+           "\" konnte nicht gespeichert werden. Gibt es die Session in PuTTY noch?";
+}
+
+// The file requester disables only its owner; the program's other windows must wait
+// for it too, a main window hidden in the tray included, as a task-modal box does.
+class OtherWindowsDisabled {
+  public:
+    explicit OtherWindowsDisabled(HWND owner) : owner_(owner) {
+        EnumThreadWindows(GetCurrentThreadId(), Disable, reinterpret_cast<LPARAM>(this));
+    }
+    ~OtherWindowsDisabled() {
+        for (HWND window : disabled_) {
+            EnableWindow(window, TRUE);
+        }
+    }
+    OtherWindowsDisabled(const OtherWindowsDisabled&) = delete;
+    OtherWindowsDisabled& operator=(const OtherWindowsDisabled&) = delete;
+
+  private:
+    static BOOL CALLBACK Disable(HWND window, LPARAM self) {
+        auto* me = reinterpret_cast<OtherWindowsDisabled*>(self);
+        if (window != me->owner_ && IsWindowEnabled(window)) {
+            EnableWindow(window, FALSE);
+            me->disabled_.push_back(window);
+        }
+        return TRUE;
+    }
+    HWND owner_;
+    std::vector<HWND> disabled_;
+};
+
+} // namespace
+
+ConfigWindow::ConfigWindow(const WindowEnv& env, Settings& settings,
+                           const SessionCatalogue& catalogue, ConfigHost& host)
+    : TopWindow(env, kConfigWindowNumber), settings_(settings), catalogue_(catalogue), host_(host) {
+}
+
+std::span<const GadgetRow<ConfigWindow>> ConfigWindow::Rows() {
+    return kRows;
+}
+
+bool ConfigWindow::Open() {
     const SIZE outer = OuterSizeForClient(kStyle, 0, 710, 512, WindowDpi(nullptr));
-    const POINT corner = CentredOnScreen(outer);
-    configWindow.window = CreateWindowExW(
-        0, kClassName, L"Quarnel Konfiguration ", kStyle | WS_VISIBLE, corner.x, corner.y, outer.cx,
-        outer.cy, nullptr, nullptr, TheProgram().instance, nullptr);
-    if (configWindow.window == nullptr) {
-        return;
+    if (!TopWindow::Open(kClassName, "Quarnel Konfiguration ", kStyle | WS_VISIBLE, 0,
+                         {CentredOnScreen(outer), outer})) {
+        return false;
     }
-    SetWindowLongPtrW(configWindow.window, GWLP_USERDATA, kConfigWindow);
-    for (const GadgetSpec& layout : kGadgets) {
-        CreateGadget(configWindow.window, layout);
-    }
-    for (const ToolTip& tip : kToolTips) {
-        if (HWND gadget = GetDlgItem(configWindow.window, tip.gadget)) {
-            AddToolTip(gadget, tip.text);
-        }
-    }
+    CreateGadgets(LayoutsOf(Rows()));
+    Fill();
+    return true;
 }
 
-void FillConfigWindow(HWND window) {
-    const Program& program = TheProgram();
-    const Settings& s = program.settings;
+void ConfigWindow::BringToFront() const {
+    SetForegroundWindow(Handle());
+}
+
+void ConfigWindow::Fill() {
+    const HWND window = Handle();
+    const Settings& s = settings_;
     SetGadgetChecked(window, kQuitAfterLaunchCheck, s.NachPuttyStartBeenden != 0);
     SetGadgetChecked(window, kStartMinimizedCheck, s.Startminimized != 0);
     SetGadgetChecked(window, kAutostartCheck, s.Autostart);
     SetGadgetChecked(window, kPasswordFunctionCheck, s.Passwortfunktionalitaet != 0);
     SetGadgetChecked(window, kMinimizeAfterLaunchCheck, s.NachPuttyStartMinimieren != 0);
     if (s.Passwortfunktionalitaet == 0) {
-        EnableWindow(GetDlgItem(window, kSessionPasswordField), FALSE);
-        EnableWindow(GetDlgItem(window, kMasterPasswordField), FALSE);
+        EnableGadget(window, kSessionPasswordField, false);
+        EnableGadget(window, kMasterPasswordField, false);
     }
     SetGadgetText(window, kPuttyPathField, s.PuttyPfad);
     CheckPuttyPath();
 
     AddComboEntry(window, kMenuCombo, "");
     AddComboEntry(window, kMenuCombo, kSeparator);
-    for (const std::string& menu : program.catalogue.menuNames) {
+    for (const std::string& menu : catalogue_.menuNames) {
         AddComboEntry(window, kMenuCombo, menu);
     }
     AddComboEntry(window, kMenuCombo, kSeparator);
     SelectComboEntry(window, kMenuCombo, 0);
 
+    // Thousands of sessions: room made at once and no drawing until all are in.
+    const size_t count = catalogue_.allSessions.size();
+    size_t bytes = 0;
+    for (const std::string& keyName : catalogue_.allSessions) {
+        bytes += (keyName.size() + 1) * sizeof(wchar_t);
+    }
+    for (const int combo : {kSessionCombo, kSshTemplateCombo}) {
+        const HWND control = GetDlgItem(window, combo);
+        SendMessageW(control, CB_INITSTORAGE, count + 2, bytes);
+        SendMessageW(control, WM_SETREDRAW, FALSE, 0);
+    }
     AddComboEntry(window, kSessionCombo, kChooseSession);
     AddComboEntry(window, kSessionCombo, kSeparator);
     AddComboEntry(window, kSshTemplateCombo, s.SSHSessionVorlage);
-    for (const std::string& keyName : program.catalogue.allSessions) {
+    for (const std::string& keyName : catalogue_.allSessions) {
         const std::string shown = SessionDisplayName(keyName);
         AddComboEntry(window, kSessionCombo, shown);
         AddComboEntry(window, kSshTemplateCombo, shown);
+    }
+    for (const int combo : {kSessionCombo, kSshTemplateCombo}) {
+        SendMessageW(GetDlgItem(window, combo), WM_SETREDRAW, TRUE, 0);
     }
     SelectComboEntry(window, kSessionCombo, 0);
     SelectComboEntry(window, kSshTemplateCombo, 0);
 }
 
-} // namespace
-
-HWND ConfigWindowHandle() {
-    return configWindow.window;
+void ConfigWindow::CheckPuttyPath() {
+    const std::string& path = settings_.PuttyPfad;
+    const char* status = kNotFound;
+    if (IsReadableFile(path)) {
+        // A path longer than the settings can be read back would be lost at the next
+        // start while the label said all is well.
+        status = ReadsBackWhole(path) ? kFound : kTooLong;
+    }
+    if (status == kFound) {
+        WriteSetting("PuttyPfad", path);
+    }
+    SetGadgetText(Handle(), kPuttyPathStatusLabel, status);
 }
 
-void OpenConfigWindow() {
-    if (configWindow.window != nullptr) {
-        SetForegroundWindow(configWindow.window);
-        return;
+std::optional<std::string> ConfigWindow::ChosenSession() const {
+    const int index = ComboSelection(Handle(), kSessionCombo) - kFixedSessionEntries;
+    if (index < 0 || static_cast<size_t>(index) >= catalogue_.allSessions.size()) {
+        return std::nullopt;
     }
-    CreateConfigWindow();
-    if (configWindow.window != nullptr) {
-        FillConfigWindow(configWindow.window);
-    }
+    return catalogue_.allSessions[static_cast<size_t>(index)];
 }
 
-void CheckPuttyPath() {
-    const std::string& path = TheProgram().settings.PuttyPfad;
-    const bool found = IsReadableFile(path);
-    if (found) {
-        RegistryWrite(ProgramKey, "PuttyPfad", path, kRegSz, ".");
+bool ConfigWindow::ShowChosenPassword() {
+    const HWND window = Handle();
+    if (settings_.Passwortfunktionalitaet == 0) {
+        return true;
     }
-    SetGadgetText(configWindow.window, kPuttyPathStatusLabel,
-                  found ? "(Datei gefunden!. Alles OK!)"
-                        : "(Angegebene Datei nicht gefunden. Bitte prüfen!)");
+    const std::optional<std::string> master = ExactGadgetText(window, kMasterPasswordField);
+    if (master && master->empty()) {
+        ShowMessage("Fehler:", kNoMasterToDecrypt);
+        SelectComboEntry(window, kSessionCombo, 0);
+        SetGadgetText(window, kSessionPasswordField, "");
+        return false;
+    }
+    if (!master) {
+        ShowMessage("Fehler:", CannotKeep("Masterpasswort"));
+        return false;
+    }
+    const std::optional<std::string> session = ChosenSession();
+    const std::string stored =
+        session ? RegistryRead(SessionsKey + *session, PasswordValueName, ".") : std::string();
+    SetGadgetText(window, kSessionPasswordField, PasswordDecrypt(stored, *master));
+    return true;
 }
 
-bool IsConfigGadget(int number) {
-    return (number >= 0 && number <= 23) || number == 27 || (number >= 36 && number <= 41);
+void ConfigWindow::OnSessionChosen() {
+    if (!ShowChosenPassword()) {
+        return;
+    }
+    const std::optional<std::string> session = ChosenSession();
+    SetGadgetText(Handle(), kMenuCombo,
+                  session ? RegistryRead(SessionsKey + *session, MenuValueName, ".") : "");
 }
 
-void HandleConfigEvent(const Event& event) {
-    const HWND window = configWindow.window;
-    if (window == nullptr) {
-        return;
+bool ConfigWindow::StoreChosenPassword(const std::optional<std::string>& session,
+                                       const std::string& password, const std::string& master) {
+    bool enciphered = false;
+    const std::string cipherText = PasswordEncrypt(password, master, &enciphered);
+    if (!enciphered) {
+        return true; // the cipher has shown its box; the plain password is never stored
     }
-    if (event.kind == EventKind::Close) {
-        DestroyWindow(window);
-        return;
+    if (!CanStoreCipherText(cipherText)) {
+        ShowMessage("Fehler:", kUnstorablePassword);
+        return true;
     }
-    if (event.kind != EventKind::Gadget) {
-        return;
+    if (session &&
+        RegistryWrite(SessionsKey + *session, PasswordValueName, cipherText, kRegSz, ".") == 0) {
+        ShowMessage("Fehler:", NotWritten("Das Passwort", *session));
     }
-    if (event.action == kSelectionChanged) {
-        if (event.number == kSessionCombo) {
-            OnSessionChosen(window);
-        } else if (event.number == kSshTemplateCombo) {
-            OnTemplateChosen(window);
+    return true;
+}
+
+void ConfigWindow::StoreChosenMenu(const std::optional<std::string>& session,
+                                   const std::string& text) {
+    const HWND window = Handle();
+    const std::string key = session ? SessionsKey + *session : std::string();
+    std::vector<std::string> entries;
+    for (int i = 0; i < ComboEntryCount(window, kMenuCombo); ++i) {
+        entries.push_back(ComboEntry(window, kMenuCombo, i));
+    }
+    const MenuSave decision = DecideMenuSave(text, entries);
+    if (decision == MenuSave::Delete) {
+        if (session) {
+            RegistryDeleteValue(key, MenuValueName, ".");
         }
+        SetGadgetText(window, kMenuCombo, "");
         return;
     }
-    if (event.action == kTextChanged) {
-        if (event.number == kPuttyPathField) {
-            OnPathEdited(window);
+    if (decision == MenuSave::StoreAndAppend) {
+        AddComboEntry(window, kMenuCombo, text);
+    }
+    if (session && RegistryWrite(key, MenuValueName, text, kRegSz, ".") == 0) {
+        ShowMessage("Fehler:", NotWritten("Die Menüzuordnung", *session));
+    }
+    {
+        QuietChanges quiet;
+        const std::wstring wide = Widen(text);
+        SendDlgItemMessageW(window, kMenuCombo, CB_DELETESTRING, 0, 0);
+        SendDlgItemMessageW(window, kMenuCombo, CB_INSERTSTRING, 0,
+                            reinterpret_cast<LPARAM>(wide.c_str()));
+    }
+    SetGadgetText(window, kMenuCombo, text); // replacing the entry may touch the edit text
+}
+
+void ConfigWindow::OnSave() {
+    const HWND window = Handle();
+    const std::optional<std::string> session = ChosenSession();
+    // Texts that cannot be kept exactly are refused before anything is stored.
+    const std::optional<std::string> menu = ExactGadgetText(window, kMenuCombo);
+    if (!menu) {
+        ShowMessage("Fehler:", CannotKeep("Menuzuordnung für die Session"));
+        return;
+    }
+    if (settings_.Passwortfunktionalitaet != 0) {
+        const std::optional<std::string> master = ExactGadgetText(window, kMasterPasswordField);
+        const std::optional<std::string> password = ExactGadgetText(window, kSessionPasswordField);
+        if (!master || !password) {
+            ShowMessage("Fehler:",
+                        CannotKeep(!master ? "Masterpasswort" : "Ggf. zugeordnetes Passwort"));
+            return;
         }
+        if (!IsPasswordUsable(*password)) {
+            ShowMessage("Fehler:", kControlInPassword);
+            return;
+        }
+        if (master->empty()) {
+            ShowMessage("Fehler:", kNoMasterToStore);
+        } else {
+            StoreChosenPassword(session, *password, *master);
+        }
+    }
+    StoreChosenMenu(session, *menu);
+}
+
+void ConfigWindow::OnDeletePassword() {
+    if (const std::optional<std::string> session = ChosenSession()) {
+        RegistryDeleteValue(SessionsKey + *session, PasswordValueName, ".");
+    }
+    SetGadgetText(Handle(), kSessionPasswordField, "");
+}
+
+void ConfigWindow::OnDeleteAllPasswords() {
+    if (ShowMessage("Passwörter Löschen", kDeleteAllPasswordsQuestion, MB_YESNO) == IDYES) {
+        DeleteFromEverySession(catalogue_.allSessions, PasswordValueName);
+    }
+}
+
+void ConfigWindow::OnPasswordFunction() {
+    const HWND window = Handle();
+    const bool on = IsGadgetChecked(window, kPasswordFunctionCheck);
+    WriteSetting("Passwortfunktionalitaet", on ? "1" : "0");
+    settings_.Passwortfunktionalitaet = on ? 1 : 0;
+    EnableGadget(window, kMasterPasswordField, on);
+    EnableGadget(window, kSessionPasswordField, on);
+    if (on) {
+        SelectComboEntry(window, kSessionCombo, 0);
+        SetGadgetText(window, kSessionPasswordField, "");
+        SetGadgetText(window, kMasterPasswordField, "");
+    }
+}
+
+void ConfigWindow::GeneralOption(int gadget, const char* valueName, int8_t Settings::*field) {
+    const bool on = IsGadgetChecked(Handle(), gadget);
+    WriteSetting(valueName, on ? "1" : "0");
+    settings_.*field = on ? 1 : 0;
+}
+
+void ConfigWindow::OnQuitAfterLaunch() {
+    GeneralOption(kQuitAfterLaunchCheck, "NachPuttyStartBeenden", &Settings::NachPuttyStartBeenden);
+}
+
+void ConfigWindow::OnMinimizeAfterLaunch() {
+    GeneralOption(kMinimizeAfterLaunchCheck, "NachPuttyStartMinimieren",
+                  &Settings::NachPuttyStartMinimieren);
+}
+
+void ConfigWindow::OnStartMinimized() {
+    GeneralOption(kStartMinimizedCheck, "Startminimized", &Settings::Startminimized);
+}
+
+void ConfigWindow::OnAutostart() {
+    const HWND window = Handle();
+    const bool wanted = IsGadgetChecked(window, kAutostartCheck);
+    const bool stands = SwitchAutostart(wanted, AutostartRunValue(Narrow(ProgramFileName())));
+    if (stands != wanted) {
+        ShowMessage("Fehler", wanted ? kAutostartNotWritten : kAutostartNotRemoved);
+        SetGadgetChecked(window, kAutostartCheck, stands);
+    }
+    settings_.Autostart = stands;
+}
+
+void ConfigWindow::OnPathEdited() {
+    settings_.PuttyPfad = GadgetText(Handle(), kPuttyPathField);
+    CheckPuttyPath();
+}
+
+void ConfigWindow::OnBrowse() {
+    const HWND window = Handle();
+    const BrowsePreset preset = SplitBrowsePreset(settings_.PuttyPfad);
+    const std::wstring folder = Widen(preset.folder);
+    const std::wstring title = Widen("Bitte Putty.exe Datei wählen:");
+    std::wstring file = Widen(preset.fileName);
+    file.resize(std::max<size_t>(file.size() + 1, 32768), L'\0');
+
+    OPENFILENAMEW request{};
+    request.lStructSize = sizeof request;
+    request.hwndOwner = window;
+    request.lpstrFilter = L"Programm (*.exe)\0*.exe\0";
+    request.nFilterIndex = 1;
+    request.lpstrFile = file.data();
+    request.nMaxFile = static_cast<DWORD>(file.size());
+    request.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    request.lpstrTitle = title.c_str();
+    request.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    bool chosen = false;
+    {
+        OtherWindowsDisabled modal(window);
+        chosen = GetOpenFileNameW(&request) != 0;
+    }
+    if (!chosen) {
+        return; // cancelled: the path stays what it was
+    }
+    const std::optional<std::string> path = NarrowExact(file.c_str());
+    if (!path) {
+        ShowMessage("Fehler:", CannotKeep("Pfad und Dateiname zu Putty"));
         return;
     }
-    if (event.action != kClicked) {
-        return; // right clicks, focus changes, drop-downs
+    settings_.PuttyPfad = *path;
+    SetGadgetText(window, kPuttyPathField, settings_.PuttyPfad);
+    CheckPuttyPath();
+}
+
+void ConfigWindow::OnTemplateChosen() {
+    const int index = ComboSelection(Handle(), kSshTemplateCombo);
+    if (index < 0) {
+        return;
     }
-    switch (event.number) {
-    case kSaveButton:
-        OnSave(window);
-        break;
-    case kDeletePasswordButton:
-        OnDeletePassword(window);
-        break;
-    case kDeleteAllPasswordsButton:
-        OnDeleteAllPasswords();
-        break;
-    case kPasswordFunctionCheck:
-        OnPasswordFunction(window);
-        break;
-    case kQuitAfterLaunchCheck:
-    case kMinimizeAfterLaunchCheck:
-    case kStartMinimizedCheck:
-        OnGeneralOption(window, event.number);
-        break;
-    case kAutostartCheck:
-        OnAutostart(window);
-        break;
-    case kBrowseButton:
-        OnBrowse(window);
-        break;
-    case kDeleteMenuButton:
-        OnDeleteMenu(window);
-        break;
-    case kDeleteAllMenusButton:
-        OnDeleteAllMenus();
-        break;
-    case kRestartButton:
-        OnRestart(); // ends this copy of the program
-    case kUninstallButton:
-        OnUninstall();
-        break;
-    default:
-        break;
+    settings_.SSHSessionVorlage = ComboEntry(Handle(), kSshTemplateCombo, index);
+    WriteSetting("SSHSessionVorlage", settings_.SSHSessionVorlage);
+}
+
+void ConfigWindow::OnDeleteMenu() {
+    if (const std::optional<std::string> session = ChosenSession()) {
+        RegistryDeleteValue(SessionsKey + *session, MenuValueName, ".");
+    }
+    SetGadgetText(Handle(), kMenuCombo, "");
+}
+
+void ConfigWindow::OnDeleteAllMenus() {
+    if (ShowMessage("Menues Löschen", kDeleteAllMenusQuestion, MB_YESNO) == IDYES) {
+        DeleteFromEverySession(catalogue_.allSessions, MenuValueName);
+    }
+}
+
+void ConfigWindow::OnRestart() {
+    host_.RestartProgram();
+}
+
+void ConfigWindow::OnUninstall() {
+    if (ShowMessage("Quarnel deinstallieren", kUninstallQuestion, MB_YESNO) == IDYES) {
+        RemoveProgramEntries(catalogue_.allSessions);
     }
 }
 

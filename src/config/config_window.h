@@ -1,9 +1,14 @@
-// The configuration window (window 0): settings, menu assignments and passwords.
+// The configuration window (window 0): settings, menu assignments and passwords. Each
+// control that acts has its handler in the window's gadget table.
 #pragma once
 
-#include "app/events.h"
+#include "config/settings.h"
+#include "sessions/catalogue.h"
+#include "win/window.h"
 
-#include <windows.h>
+#include <optional>
+#include <span>
+#include <string>
 
 namespace quarnel {
 
@@ -41,16 +46,69 @@ enum ConfigGadget : int {
     kSshTemplateLabel = 41,
 };
 
-// Opens and fills the window, or brings an open one to the front.
-void OpenConfigWindow();
-HWND ConfigWindowHandle();
-// Whether a gadget number belongs to the configuration window.
-bool IsConfigGadget(int number);
-// Every gadget event of the window, and its close request.
-void HandleConfigEvent(const Event& event);
+inline constexpr int kConfigWindowNumber = 0;
 
-// Tests the in-memory PuttyPfad: stores it when it names a readable file and tells the
-// user in the status label either way.
-void CheckPuttyPath();
+// What the window asks of the program around it.
+class ConfigHost {
+  public:
+    // Starts a new copy of the program and ends this one; returns only when no new copy
+    // could be started (the user has been told).
+    virtual void RestartProgram() = 0;
+
+  protected:
+    ~ConfigHost() = default;
+};
+
+class ConfigWindow : public TopWindow {
+  public:
+    ConfigWindow(const WindowEnv& env, Settings& settings, const SessionCatalogue& catalogue,
+                 ConfigHost& host);
+
+    // Opens and fills the window from the settings and the catalogue; false when the
+    // window cannot be made.
+    bool Open();
+    void BringToFront() const;
+
+    static std::span<const GadgetRow<ConfigWindow>> Rows();
+
+    // Handlers, one per control event that acts.
+    void OnSessionChosen();
+    void OnSave();
+    void OnDeletePassword();
+    void OnDeleteAllPasswords();
+    void OnPasswordFunction();
+    void OnQuitAfterLaunch();
+    void OnMinimizeAfterLaunch();
+    void OnStartMinimized();
+    void OnAutostart();
+    void OnPathEdited();
+    void OnBrowse();
+    void OnTemplateChosen();
+    void OnDeleteMenu();
+    void OnDeleteAllMenus();
+    void OnRestart();
+    void OnUninstall();
+
+  private:
+    void Fill();
+    // Tests PuttyPfad: stores it when it names a readable file that can be read back
+    // whole, and tells the user in the status label either way.
+    void CheckPuttyPath();
+    // The key name of the session chosen in the session combo; none for its two fixed
+    // entries. Taken from the entry's place, never from its text.
+    std::optional<std::string> ChosenSession() const;
+    // Password step of a pick in the session combo; false ends the handler.
+    bool ShowChosenPassword();
+    // Password step of the save button; false when the user was told that nothing can
+    // be stored.
+    bool StoreChosenPassword(const std::optional<std::string>& session, const std::string& password,
+                             const std::string& master);
+    void StoreChosenMenu(const std::optional<std::string>& session, const std::string& text);
+    void GeneralOption(int gadget, const char* valueName, int8_t Settings::*field);
+
+    Settings& settings_;
+    const SessionCatalogue& catalogue_;
+    ConfigHost& host_;
+};
 
 } // namespace quarnel

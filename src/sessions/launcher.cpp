@@ -1,72 +1,40 @@
 #include "sessions/launcher.h"
 
-#include "app/controls.h"
-#include "app/main_window.h"
-#include "app/program.h"
 #include "sessions/launch_params.h"
 #include "sessions/putty_process.h"
-#include "sessions/session_menu.h"
-#include "vault/password_lookup.h"
-#include "win/message_box.h"
+#include "win/files.h"
 
 namespace quarnel {
 
-bool LaunchPutty(const std::string& parameters, const std::string& workingFolder) {
-    const std::string& puttyPath = TheProgram().settings.PuttyPfad;
-    return StartPuttyProcess(puttyPath, parameters,
-                             workingFolder.empty() ? PuttyFolder(puttyPath) : workingFolder);
+LaunchRequest SessionLaunch(const std::string& keyName, const std::optional<std::string>& password,
+                            const std::string& startDirectory) {
+    return {SessionParameters(keyName, password), startDirectory};
 }
 
-void LaunchSession(int item) {
-    Program& program = TheProgram();
-    const size_t index = static_cast<size_t>(item - kFirstSessionItem);
-    if (item < kFirstSessionItem || index >= program.catalogue.menuItemSessions.size()) {
-        return;
-    }
-    const std::string& keyName = program.catalogue.menuItemSessions[index];
-    std::optional<std::string> password = LookupSessionPassword(
-        keyName, program.settings.Passwortfunktionalitaet != 0, program.masterPassword);
-    if (password && !IsPasswordUsable(*password)) {
-        password.reset(); // deciphered under a wrong master password: let PuTTY ask
-    }
-    if (!LaunchPutty(SessionParameters(keyName, password), program.startDirectory)) {
-        ShowMessage("Fehler", "Das ging schief");
-        return;
-    }
-    AfterLaunch();
-}
-
-void LaunchDirect(DirectKind kind) {
-    const std::string host = GadgetText(MainWindowHandle(), kHostField);
-    std::string parameters;
+LaunchRequest DirectLaunch(DirectKind kind, const std::string& host,
+                           const std::string& templateName) {
     switch (kind) {
     case DirectKind::Ssh:
-        parameters = SshParameters(host);
-        break;
+        return {SshParameters(host), {}};
     case DirectKind::SshWithTemplate:
-        parameters = TemplateSshParameters(TheProgram().settings.SSHSessionVorlage, host);
-        break;
+        return {TemplateSshParameters(templateName, host), {}};
     case DirectKind::Telnet:
-        parameters = TelnetParameters(host);
-        break;
+        return {TelnetParameters(host), {}};
     }
-    LaunchPutty(parameters, "");
-    AfterLaunch();
+    return {};
 }
 
-void LaunchPuttyAlone() {
-    LaunchPutty("", ".");
-    AfterLaunch();
+LaunchRequest PuttyAloneLaunch() {
+    return {"", "."};
 }
 
-void AfterLaunch() {
-    const Settings& s = TheProgram().settings;
-    if (s.NachPuttyStartBeenden) {
-        QuitProgram();
+bool LaunchPutty(const std::string& puttyPath, const LaunchRequest& request) {
+    if (!IsReadableFile(puttyPath)) {
+        return false;
     }
-    if (s.NachPuttyStartMinimieren) {
-        HideToTray();
-    }
+    return StartPuttyProcess(puttyPath, request.parameters,
+                             request.workingFolder.empty() ? PuttyFolder(puttyPath)
+                                                           : request.workingFolder);
 }
 
 } // namespace quarnel

@@ -1,23 +1,30 @@
-// Starting PuTTY: a saved session from a menu, a direct connection to the host typed in
-// the main window, or PuTTY alone; then ending or hiding the program as set.
+// Starting PuTTY: a saved session, a direct connection to a typed host, or PuTTY alone.
+// The launcher builds the parameter text and starts the process; what follows a start
+// (ending, hiding, telling the user it failed) is up to the caller.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace quarnel {
 
 enum class DirectKind { Ssh, SshWithTemplate, Telnet };
 
-// Starts PuttyPfad with the parameters; an empty working folder means PuTTY's own.
-bool LaunchPutty(const std::string& parameters, const std::string& workingFolder);
+struct LaunchRequest {
+    std::string parameters;
+    std::string workingFolder; // empty: PuTTY's own folder
+};
 
-// The session behind menu item `item` (1000 + k).
-void LaunchSession(int item);
-// A connection to the host in the main window's host field.
-void LaunchDirect(DirectKind kind);
+// A saved session by its key name, with its password when one is to be handed over.
+LaunchRequest SessionLaunch(const std::string& keyName, const std::optional<std::string>& password,
+                            const std::string& startDirectory);
+LaunchRequest DirectLaunch(DirectKind kind, const std::string& host,
+                           const std::string& templateName);
 // PuTTY without parameters, so that its own settings dialog opens.
-void LaunchPuttyAlone();
+LaunchRequest PuttyAloneLaunch();
 
-void AfterLaunch();
+// Starts PuttyPfad with the request; false when it names no file (a folder would open
+// an Explorer window instead) or the system refuses the start.
+bool LaunchPutty(const std::string& puttyPath, const LaunchRequest& request);
 
 } // namespace quarnel

@@ -2,6 +2,12 @@
 // is on, before any other window of the program exists.
 #pragma once
 
+#include "win/window.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+
 namespace quarnel {
 
 enum PromptGadget : int {
@@ -9,9 +15,15 @@ enum PromptGadget : int {
     kPromptTextLabel = 33,
     kPromptPasswordField = 34,
     kPromptOkButton = 35,
+    kPromptWrongLabel = 44,
 };
 
-// Sets MasterPassword to what the user confirms; closing the prompt leaves it empty.
-void AskMasterPassword();
+inline constexpr int kPromptWindowNumber = 2;
+
+// Waits for the user: the confirmed text, or nothing when the prompt was closed. A text
+// that `accept` refuses empties the field and keeps the prompt open with a second line
+// saying so. `env.events` is not used: the prompt answers its own events.
+std::optional<std::string> AskMasterPassword(const WindowEnv& env,
+                                             const std::function<bool(const std::string&)>& accept);
 
 } // namespace quarnel

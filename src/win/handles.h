@@ -29,6 +29,16 @@ struct GdiDeleter {
 struct IconDestroyer {
     void operator()(HICON icon) const { DestroyIcon(icon); }
 };
+struct AcceleratorDestroyer {
+    void operator()(HACCEL table) const { DestroyAcceleratorTable(table); }
+};
+struct WindowDestroyer {
+    void operator()(HWND window) const {
+        if (IsWindow(window)) {
+            DestroyWindow(window);
+        }
+    }
+};
 } // namespace detail
 
 using UniqueKey = std::unique_ptr<std::remove_pointer_t<HKEY>, detail::KeyCloser>;
@@ -36,5 +46,8 @@ using UniqueHandle = std::unique_ptr<void, detail::HandleCloser>;
 using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, detail::MenuDestroyer>;
 using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, detail::GdiDeleter>;
 using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, detail::IconDestroyer>;
+using UniqueAccelerators =
+    std::unique_ptr<std::remove_pointer_t<HACCEL>, detail::AcceleratorDestroyer>;
+using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, detail::WindowDestroyer>;
 
 } // namespace quarnel

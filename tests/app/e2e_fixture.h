@@ -2,7 +2,7 @@
 // log of the stand-in putty.exe, and quarnel.exe started and used from the outside.
 #pragma once
 
-#include "app/settings.h"
+#include "config/settings.h"
 #include "registry/registry.h"
 #include "testkit/fake_putty_log.h"
 #include "testkit/quarnel_setup.h"

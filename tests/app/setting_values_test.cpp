@@ -1,5 +1,6 @@
 // The window-free helpers of the settings store.
-#include "app/settings.h"
+#include "config/settings.h"
+#include "win/font_height.h"
 
 #include <gtest/gtest.h>
 

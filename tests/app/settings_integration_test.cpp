@@ -1,5 +1,5 @@
 // The settings store against Wine's registry, from a first run (no program key) on.
-#include "app/settings.h"
+#include "config/settings.h"
 #include "registry/registry.h"
 #include "testkit/quarnel_setup.h"
 

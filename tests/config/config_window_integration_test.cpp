@@ -1,9 +1,8 @@
 // The configuration window opened inside the test process and worked as a user works it;
 // checked in the window, in the settings and in the registry.
-#include "app/controls.h"
-#include "app/program.h"
 #include "config/config_actions.h"
 #include "config/config_window.h"
+#include "win/files.h"
 #include "registry/registry.h"
 #include "testkit/fake_putty_log.h"
 #include "testkit/quarnel_setup.h"
@@ -94,41 +93,58 @@ class RefusedRunKey {
     alignas(void*) BYTE saved_[4096];
 };
 
-class ConfigWindowTest : public ::testing::Test {
+// The window opened in this process with what the program would hand it; its events
+// go to the handlers of its gadget rows, as the program's dispatcher sends them.
+class ConfigWindowTest : public ::testing::Test, private EventSink, private ConfigHost {
   protected:
-    static void SetUpTestSuite() {
-        TheProgram().instance = GetModuleHandleW(nullptr);
-        for (size_t i = 0; i < kFontSpecs.size(); ++i) {
-            TheProgram().fonts[i] = CreateProgramFont(kFontSpecs[i], int(WindowDpi(nullptr)));
-        }
-    }
     void SetUp() override {
         setup_.LaterRun();
         RegistryCreateKey(UserRunKey, ".");
-        TheProgram().settings = Settings{};
     }
     void TearDown() override {
-        DestroyWindow(ConfigWindowHandle());
+        window_.reset();
         EXPECT_EQ(Boxes::Take(), Texts{}) << "boxes nobody looked at";
     }
     // mail (menu Server), web server (no menu), Zeta (menu Alpha), read as at start-up.
     void Seed() {
         setup_.Session("mail", "Server").Session("web%20server").Session("Zeta", "Alpha");
-        TheProgram().catalogue = LoadSessionCatalogue();
+        catalogue_ = LoadSessionCatalogue();
     }
-    static Window Open() {
-        OpenConfigWindow();
-        return Window(ConfigWindowHandle());
+    Window Open() {
+        window_.emplace(env_, settings_, catalogue_, static_cast<ConfigHost&>(*this));
+        EXPECT_TRUE(window_->Open());
+        return Window(window_->Handle());
     }
-    static Window Control(int number) { return Window(ConfigWindowHandle()).Control(number); }
+    Window Control(int number) const { return Window(window_->Handle()).Control(number); }
     // A field's whole text at once, also into a disabled one; the handlers read it later.
-    static void Put(int number, const std::string& text) {
-        SetWindowTextW(GetDlgItem(ConfigWindowHandle(), number), Widen(text).c_str());
+    void Put(int number, const std::string& text) const {
+        SetWindowTextW(GetDlgItem(window_->Handle(), number), Widen(text).c_str());
     }
-    static void Close() { Window(ConfigWindowHandle()).Send(WM_CLOSE, 0, 0); }
+    void Close() const { Window(window_->Handle()).Send(WM_CLOSE, 0, 0); }
+
+    void OnEvent(const Event& event) override {
+        if (event.kind == EventKind::Close) {
+            window_.reset();
+            return;
+        }
+        for (const GadgetRow<ConfigWindow>& row : ConfigWindow::Rows()) {
+            if (event.kind == EventKind::Gadget && row.layout.number == event.number &&
+                row.action == event.action) {
+                (*window_.*row.handler)();
+            }
+        }
+    }
+    void RestartProgram() override { ++restarts_; }
 
     QuarnelSetup setup_;
     Boxes boxes_;
+    Fonts fonts_;
+    ToolTips toolTips_{GetModuleHandleW(nullptr)};
+    const WindowEnv env_{GetModuleHandleW(nullptr), nullptr, nullptr, &fonts_, &toolTips_, this};
+    Settings settings_;
+    SessionCatalogue catalogue_;
+    std::optional<ConfigWindow> window_;
+    int restarts_ = 0;
 };
 
 TEST_F(ConfigWindowTest, EveryControlHasItsPlaceSizeTextAndFont) {
@@ -193,7 +209,7 @@ TEST_F(ConfigWindowTest, EveryControlHasItsPlaceSizeTextAndFont) {
         EXPECT_EQ(control.Text(), c.text ? c.text : control.Text());
         EXPECT_TRUE(control.IsVisible());
         const int font = c.number == 21 ? 1 : c.number == 36 ? 6 : 0;
-        EXPECT_EQ(HFONT(control.Send(WM_GETFONT, 0, 0)), ProgramFont(font, dpi));
+        EXPECT_EQ(HFONT(control.Send(WM_GETFONT, 0, 0)), fonts_.Get(font, dpi));
     }
     // Passwords are masked; only the menu combo takes typed names.
     const int styles[][3] = {{1, ES_PASSWORD, ES_PASSWORD},
@@ -224,7 +240,7 @@ TEST_F(ConfigWindowTest, TheListsAreFilledFromTheCatalogue) {
         for (const auto& [keyName, menu] : c.sessions) {
             setup_.Session(keyName, menu);
         }
-        TheProgram().catalogue = LoadSessionCatalogue();
+        catalogue_ = LoadSessionCatalogue();
         Open();
         EXPECT_EQ(Control(kSessionCombo).ComboEntries(), c.sessionList);
         EXPECT_EQ(Control(kSshTemplateCombo).ComboEntries(), c.templateList);
@@ -235,7 +251,7 @@ TEST_F(ConfigWindowTest, TheListsAreFilledFromTheCatalogue) {
         if (c.templateList.size() > 1) { // the template is stored as shown, with a blank
             Control(kSshTemplateCombo).PickComboEntry("web server");
             EXPECT_EQ(Value(ProgramKey, "SSHSessionVorlage"), "web server");
-            EXPECT_EQ(TheProgram().settings.SSHSessionVorlage, "web server");
+            EXPECT_EQ(settings_.SSHSessionVorlage, "web server");
         }
         Close();
     }
@@ -248,7 +264,7 @@ TEST_F(ConfigWindowTest, TheBoxesShowTheSettingsAndAnOptionIsStoredAtOnce) {
                          kPasswordFunctionCheck, kAutostartCheck};
     const char* names[] = {"NachPuttyStartBeenden", "NachPuttyStartMinimieren", "Startminimized",
                            "Passwortfunktionalitaet", "SSHSessionVorlage"};
-    Settings& s = TheProgram().settings;
+    Settings& s = settings_;
     Seed();
     for (const auto& c : cases) {
         std::tie(s.NachPuttyStartBeenden, s.NachPuttyStartMinimieren, s.Startminimized,
@@ -296,7 +312,7 @@ TEST_F(ConfigWindowTest, TypingThePathStoresTheLastTextThatNamedAFile) {
         SCOPED_TRACE(text);
         Control(kPuttyPathField).Send(WM_CHAR, Widen(typed.substr(length - 1, 1))[0], 1);
         EXPECT_EQ(Control(kPuttyPathField).Text(), text);
-        EXPECT_EQ(TheProgram().settings.PuttyPfad, text);
+        EXPECT_EQ(settings_.PuttyPfad, text);
         EXPECT_EQ(Control(kPuttyPathStatusLabel).Text(),
                   text == putty ? "(Datei gefunden!. Alles OK!)"
                                 : "(Angegebene Datei nicht gefunden. Bitte prüfen!)");
@@ -375,7 +391,7 @@ TEST_F(ConfigWindowTest, PasswordStepsOfPickingSavingAndDeleting) {
         RegistryWrite(Key("web%20server"), PasswordValueName, PasswordEncrypt("alt", "m"), kRegSz,
                       ".");
         RegistryWrite(Key("web%20server"), MenuValueName, "Web", kRegSz, ".");
-        TheProgram().settings.Passwortfunktionalitaet = c.on ? 1 : 0;
+        settings_.Passwortfunktionalitaet = c.on ? 1 : 0;
         Open();
         Put(kMasterPasswordField, "m");
         if (c.action != 'p') {
@@ -417,7 +433,7 @@ TEST_F(ConfigWindowTest, DeletingEverythingAsksFirst) {
     Seed();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.box + std::to_string(c.answer));
-        for (const std::string& keyName : TheProgram().catalogue.allSessions) {
+        for (const std::string& keyName : catalogue_.allSessions) {
             RegistryWrite(Key(keyName), PasswordValueName, "pw", kRegSz, ".");
             RegistryWrite(Key(keyName), MenuValueName, "Menü", kRegSz, ".");
             RegistryWrite(Key(keyName), "HostName", "h", kRegSz, ".");
@@ -428,7 +444,7 @@ TEST_F(ConfigWindowTest, DeletingEverythingAsksFirst) {
         Boxes::Plan(c.answer);
         Control(c.button).Click();
         EXPECT_EQ(Boxes::Take(), Texts{c.box});
-        for (const std::string& keyName : TheProgram().catalogue.allSessions) {
+        for (const std::string& keyName : catalogue_.allSessions) {
             EXPECT_EQ(Value(Key(keyName), PasswordValueName), c.passwords ? "pw" : "-");
             EXPECT_EQ(Value(Key(keyName), MenuValueName), c.menus ? "Menü" : "-");
             EXPECT_EQ(Value(Key(keyName), "HostName"), "h");
@@ -441,7 +457,7 @@ TEST_F(ConfigWindowTest, DeletingEverythingAsksFirst) {
 }
 
 TEST_F(ConfigWindowTest, AutostartFallsBackToTheUsersRunKeyAndReportsWhatItCannotDo) {
-    const std::string file = ProgramFileName(), quoted = "\"" + file + "\"";
+    const std::string file = Narrow(ProgramFileName()), quoted = "\"" + file + "\"";
     const struct {
         bool before, refuseMachine, refuseUser;
         std::string machine, user; // the values afterwards
@@ -463,7 +479,7 @@ TEST_F(ConfigWindowTest, AutostartFallsBackToTheUsersRunKeyAndReportsWhatItCanno
             c.before ? RegistryWrite(key, AutostartValueName, "x", kRegSz, ".")
                      : RegistryDeleteValue(key, AutostartValueName, ".");
         }
-        TheProgram().settings.Autostart = c.before;
+        settings_.Autostart = c.before;
         Open();
         {
             const RefusedRunKey machine(HKEY_LOCAL_MACHINE, c.refuseMachine);
@@ -473,7 +489,7 @@ TEST_F(ConfigWindowTest, AutostartFallsBackToTheUsersRunKeyAndReportsWhatItCanno
         EXPECT_EQ(Boxes::Take(), c.box.empty() ? Texts{} : Texts{c.box});
         EXPECT_EQ(Value(MachineRunKey, AutostartValueName), c.machine);
         EXPECT_EQ(Value(UserRunKey, AutostartValueName), c.user);
-        EXPECT_EQ(std::tuple(Control(kAutostartCheck).IsChecked(), TheProgram().settings.Autostart),
+        EXPECT_EQ(std::tuple(Control(kAutostartCheck).IsChecked(), settings_.Autostart),
                   std::tuple(c.ticked, c.ticked));
         Close();
     }

@@ -145,27 +145,32 @@ TEST_F(LaunchE2E, EachWayOfStartingGivesItsParametersAndFolder) {
     EXPECT_TRUE(main_.IsVisible());
 }
 
-TEST_F(LaunchE2E, AfterAStartItEndsOrHidesButAFailedSessionStartOnlyShowsAMessage) {
+TEST_F(LaunchE2E, AfterAStartItEndsOrHidesButAFailedStartOnlyShowsAMessage) {
     enum Then { Stays, Hides, Ends };
+    enum Putty { There, Missing, Folder };
     const struct {
-        bool puttyThere;
+        Putty putty;
         const char* quit; // NachPuttyStartBeenden
         const char* hide; // NachPuttyStartMinimieren
         bool session;     // or Telnet
         Then then;
     } cases[] = {
-        {true, "1", "1", true, Ends}, // ending wins
-        {true, "0", "1", false, Hides},
-        {false, "1", "1", true, Stays},
-        {false, "1", "0", false, Ends}, // a failed direct start is not reported
+        {There, "1", "1", true, Ends}, // ending wins
+        {There, "0", "1", false, Hides},
+        {Missing, "1", "1", true, Stays},
+        {Missing, "1", "0", false, Stays},
+        {Folder, "1", "0", false, Stays}, // a folder would open in Explorer
     };
+    const std::wstring putty = test::FakePuttyPath();
+    const std::string folder = Narrow(putty.substr(0, putty.rfind(L'\\')));
     size_t started = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
         test::QuarnelSetup setup;
         setup
-            .Setting("PuttyPfad",
-                     c.puttyThere ? Narrow(test::FakePuttyPath()) : "Z:\\no\\putty.exe")
+            .Setting("PuttyPfad", c.putty == There    ? Narrow(putty)
+                                  : c.putty == Folder ? folder
+                                                      : "Z:\\no\\putty.exe")
             .Setting("NachPuttyStartBeenden", c.quit)
             .Setting("NachPuttyStartMinimieren", c.hide)
             .Session("Web%20Server");
@@ -176,7 +181,7 @@ TEST_F(LaunchE2E, AfterAStartItEndsOrHidesButAFailedSessionStartOnlyShowsAMessag
         } else {
             click = main_.Control(kTelnetButton).ClickAsync();
         }
-        if (c.session && !c.puttyThere) {
+        if (c.putty != There) {
             const test::Window box = app_->WaitForMessageBox("Fehler");
             EXPECT_EQ(box.MessageText(), "Das ging schief");
             EXPECT_FALSE(box.FindControl(IDCANCEL).has_value());
@@ -191,7 +196,7 @@ TEST_F(LaunchE2E, AfterAStartItEndsOrHidesButAFailedSessionStartOnlyShowsAMessag
             main_.WaitUntilIdle();
             EXPECT_TRUE(main_.IsVisible());
         }
-        started += c.puttyThere;
+        started += c.putty == There;
         EXPECT_EQ(log_.WaitFor(started).size(), started);
         app_.reset();
     }

@@ -3,7 +3,7 @@
 // menus, next to a trivial program that only opens one window. Runs under Wine in the
 // build tree's private prefix (tools/bench.sh); prints medians, ratios, the peak working
 // set and the registry operations per session that start-up makes.
-#include "app/settings.h"
+#include "config/settings.h"
 #include "registry/registry.h"
 #include "sessions/catalogue.h"
 #include "sessions/session_menu.h"

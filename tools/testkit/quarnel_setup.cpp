@@ -1,6 +1,6 @@
 #include "testkit/quarnel_setup.h"
 
-#include "app/settings.h"
+#include "config/settings.h"
 #include "registry/registry.h"
 #include "sessions/catalogue.h"
 #include "testkit/fake_putty_log.h"

@@ -2,11 +2,13 @@
 // sizes are given in pixels at 96 dpi and scaled to the window's resolution.
 #pragma once
 
+#include "win/fonts.h"
+
 #include <windows.h>
 
+#include <optional>
 #include <span>
 #include <string>
-#include <vector>
 
 namespace quarnel {
 
@@ -20,29 +22,25 @@ enum class GadgetKind {
     Frame,        // group box
     ListCombo,    // drop-down list
     EditCombo,    // drop-down combo with an edit field
+    ListBox,      // list of rows, one selected
 };
 
 struct GadgetSpec {
     int number;
     GadgetKind kind;
     int x, y, width, height;
-    const char* text;
-    int font = 0; // 1 to 6: that font of the program's table; 0: the default GUI font
+    const char* text = "";
+    int font = 0;                  // 1 to 6: that font of the program's table; 0: the default
+    const char* toolTip = nullptr; // shown on hover, when given
 };
 
-// Registers a top-level window class of the program (its icon, arrow, dialog colour).
-void RegisterWindowClass(const wchar_t* className, WNDPROC procedure);
-
 // Creates the gadget as a child of the window, in its font.
-HWND CreateGadget(HWND parent, const GadgetSpec& layout);
+HWND CreateGadget(HWND parent, const GadgetSpec& layout, Fonts& fonts, HINSTANCE instance);
 
 // Answers WM_DPICHANGED: the window takes the rectangle suggested, its gadgets their
 // places and fonts at the new resolution.
-void FollowDpiChange(HWND window, WPARAM wParam, LPARAM lParam,
-                     std::span<const GadgetSpec> gadgets);
-
-// Registers a tool tip for a control with the program's one tool tip control.
-void AddToolTip(HWND control, const std::string& text);
+void FollowDpiChange(HWND window, WPARAM wParam, LPARAM lParam, std::span<const GadgetSpec> gadgets,
+                     Fonts& fonts);
 
 // The window's outer size for a client area given at 96 dpi.
 SIZE OuterSizeForClient(DWORD style, DWORD exStyle, int clientWidth, int clientHeight, UINT dpi);
@@ -55,13 +53,16 @@ POINT CentredOnScreen(SIZE outer);
 // The resolution of a window, or of the primary monitor for none (96 when it cannot tell).
 UINT WindowDpi(HWND window);
 
-// Texts of gadgets, quietly where they are set.
+// Texts of gadgets; the program's own changes run no handler.
 std::string GadgetText(HWND parent, int number);
+// The text as typed, or nothing when it holds a character the program cannot keep.
+std::optional<std::string> ExactGadgetText(HWND parent, int number);
 void SetGadgetText(HWND parent, int number, const std::string& text);
 bool IsGadgetChecked(HWND parent, int number);
 void SetGadgetChecked(HWND parent, int number, bool checked);
+void EnableGadget(HWND parent, int number, bool enabled);
 
-// Combo boxes.
+// Combo boxes and list boxes (the list ones take the same calls with their messages).
 void AddComboEntry(HWND parent, int number, const std::string& text);
 void SelectComboEntry(HWND parent, int number, int index);
 int ComboSelection(HWND parent, int number);

@@ -1,9 +1,8 @@
 // The settings store: the values under the program's own registry key, how each is
-// read with its default, and the in-memory record they are loaded into. FlagFromNumber
-// and FontHeightForPoints are window-free (setting_values.cpp).
+// read with its default, and the in-memory record they are loaded into. FlagFromNumber is
+// window-free (setting_values.cpp).
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 
@@ -49,26 +48,5 @@ Settings LoadSettings(const std::string& startDirectory);
 
 // Whether the autostart value stands in the machine's or the user's Run key.
 bool ProbeAutostart();
-
-// The fonts the windows use, by number 1 to 6 (index 0 to 5).
-struct FontSpec {
-    const char* face;
-    int points;
-    bool bold;
-    bool italic;
-    bool underline;
-};
-inline constexpr std::array<FontSpec, 6> kFontSpecs{{
-    {"Arial", 10, true, true, true},    // 1: warning heading of the configuration window
-    {"Arial", 20, true, true, false},   // 2: program name of the information window
-    {"Arial", 12, true, false, false},  // 3: version line of the information window
-    {"Arial", 12, true, true, false},   // 4: program name of the password prompt
-    {"Arial", 12, false, false, false}, // 5: prompt line of the password prompt
-    {"Arial", 8, true, true, false},    // 6: file-check status of the configuration window
-}};
-
-// Character height for a point size at a resolution, negative to select the
-// character height rather than the cell height.
-int FontHeightForPoints(int points, int dotsPerInch);
 
 } // namespace quarnel

@@ -1,15 +1,10 @@
 // The window-free helpers of settings.h; the loaders beside them read the registry.
-#include "app/settings.h"
+#include "config/settings.h"
 
 namespace quarnel {
 
 int8_t FlagFromNumber(int32_t number) {
     return static_cast<int8_t>(static_cast<uint8_t>(static_cast<uint32_t>(number) & 0xFFu));
-}
-
-int FontHeightForPoints(int points, int dotsPerInch) {
-    // Rounded to the nearest pixel, as MulDiv does.
-    return -((points * dotsPerInch + 36) / 72);
 }
 
 } // namespace quarnel

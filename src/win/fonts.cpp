@@ -1,4 +1,4 @@
-#include "app/program.h"
+#include "win/fonts.h"
 
 #include "win/text.h"
 
@@ -17,15 +17,6 @@ int FontHeight(HFONT font) {
 
 } // namespace
 
-Program& TheProgram() {
-    static Program program;
-    return program;
-}
-
-HFONT ProgramFont(int number) {
-    return TheProgram().fonts.at(static_cast<size_t>(number - 1)).get();
-}
-
 UniqueFont CreateProgramFont(const FontSpec& f, int dpi) {
     return UniqueFont(CreateFontW(
         FontHeightForPoints(f.points, dpi), 0, 0, 0, f.bold ? FW_BOLD : FW_NORMAL, f.italic,
@@ -33,17 +24,29 @@ UniqueFont CreateProgramFont(const FontSpec& f, int dpi) {
         DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, Widen(f.face).c_str()));
 }
 
-HFONT ProgramFont(int number, UINT dpi) {
+Fonts::Fonts() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    for (size_t i = 0; i < kFontSpecs.size(); ++i) {
+        base_[i] = CreateProgramFont(kFontSpecs[i], dpi);
+    }
+}
+
+HFONT Fonts::Get(int number, UINT dpi) {
+    if (number < 0 || number > static_cast<int>(kFontSpecs.size())) {
+        number = 0;
+    }
     const int resolution = static_cast<int>(dpi);
+    const size_t index = static_cast<size_t>(number);
     // The fonts at hand serve wherever they already have the height wanted.
     const HFONT atHand =
-        number == 0 ? static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)) : ProgramFont(number);
-    const int points =
-        number == 0 ? kGuiFontPoints : kFontSpecs.at(static_cast<size_t>(number - 1)).points;
+        number == 0 ? static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)) : base_[index - 1].get();
+    const int points = number == 0 ? kGuiFontPoints : kFontSpecs[index - 1].points;
     if (atHand != nullptr && FontHeight(atHand) == FontHeightForPoints(points, resolution)) {
         return atHand;
     }
-    UniqueFont& font = TheProgram().fontsByDpi[dpi].at(static_cast<size_t>(number));
+    UniqueFont& font = byDpi_[dpi][index];
     if (!font && number == 0) {
         LOGFONTW logFont{};
         GetObjectW(atHand, sizeof logFont, &logFont);
@@ -51,7 +54,7 @@ HFONT ProgramFont(int number, UINT dpi) {
         logFont.lfWidth = 0;
         font.reset(CreateFontIndirectW(&logFont));
     } else if (!font) {
-        font = CreateProgramFont(kFontSpecs[static_cast<size_t>(number - 1)], resolution);
+        font = CreateProgramFont(kFontSpecs[index - 1], resolution);
     }
     return font.get();
 }

@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "config/settings.h"
 
 #include "registry/registry.h"
 #include "registry/value_text.h"

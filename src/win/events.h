@@ -1,35 +1,38 @@
-// The one place where events of every window of the program are dispatched.
+// What a window of the program reports: a gadget event, a menu event, a tray event or a
+// close request, each with the fixed numbers by which the program dispatches it.
 #pragma once
 
 #include <windows.h>
 
 namespace quarnel {
 
-enum class EventKind { Gadget, Menu, Tray, Close, Other };
+enum class EventKind { Gadget, Menu, Tray, Close };
 
 // What happened to a gadget. Push buttons tell a right click from a left click.
 enum GadgetAction : int {
+    kNoAction = -1,
     kClicked = BN_CLICKED,
     kRightClicked = 0x7F01,
     kSelectionChanged = CBN_SELCHANGE,
     kTextChanged = EN_CHANGE,
+    kDoubleClicked = LBN_DBLCLK,
 };
 
 struct Event {
-    EventKind kind = EventKind::Other;
+    EventKind kind = EventKind::Gadget;
     int window = -1; // window number
     int number = 0;  // gadget or menu item number
     int action = 0;  // gadget: a GadgetAction or another notification; tray: the mouse message
 };
 
-void DispatchEvent(const Event& event);
+// Where the windows send their events: the program's one dispatcher.
+class EventSink {
+  public:
+    virtual void OnEvent(const Event& event) = 0;
 
-// Turns a WM_COMMAND of one of the program's windows into an event and dispatches it.
-void DispatchCommand(int window, WPARAM wParam, LPARAM lParam);
-
-// What every window of the program turns into events alike: WM_COMMAND and the close
-// request. True when the message was one of them.
-bool ForwardWindowEvent(int window, UINT message, WPARAM wParam, LPARAM lParam);
+  protected:
+    ~EventSink() = default;
+};
 
 // While one of these lives, texts, states and selections the program sets raise no
 // event: Win32 reports them like the user's own (EN_CHANGE on WM_SETTEXT, ...).
@@ -44,8 +47,5 @@ class QuietChanges {
   private:
     static inline int depth_ = 0;
 };
-
-// Waits for and dispatches events until the program ends.
-[[noreturn]] void RunEventLoop();
 
 } // namespace quarnel

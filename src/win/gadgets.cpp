@@ -1,9 +1,7 @@
-#include "app/controls.h"
+#include "win/gadgets.h"
 
-#include "app/events.h"
-#include "app/program.h"
-#include "app/resource_ids.h"
 #include "win/dpi.h"
+#include "win/events.h"
 #include "win/text.h"
 
 #include <commctrl.h>
@@ -23,9 +21,9 @@ struct KindStyle {
 KindStyle StyleOf(GadgetKind kind) {
     switch (kind) {
     case GadgetKind::Label:
-        return {L"STATIC", SS_LEFT, 0};
+        return {L"STATIC", SS_LEFT | SS_NOPREFIX, 0};
     case GadgetKind::CentredLabel:
-        return {L"STATIC", SS_CENTER, 0};
+        return {L"STATIC", SS_CENTER | SS_NOPREFIX, 0};
     case GadgetKind::TextField:
         return {L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
     case GadgetKind::MaskedField:
@@ -41,53 +39,31 @@ KindStyle StyleOf(GadgetKind kind) {
     case GadgetKind::EditCombo:
         return {L"COMBOBOX", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP,
                 WS_EX_CLIENTEDGE};
+    case GadgetKind::ListBox:
+        return {L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL, WS_EX_CLIENTEDGE};
     }
     return {L"STATIC", 0, 0};
 }
 
-// Push buttons report a right click as an event of their own.
+// Push buttons report a right click as a command of their own, which the window turns
+// into a gadget event like every other.
 LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                             DWORD_PTR) {
     if (message == WM_RBUTTONUP) {
-        Event event;
-        event.kind = EventKind::Gadget;
-        event.number = GetDlgCtrlID(button);
-        event.action = kRightClicked;
-        const HWND top = GetAncestor(button, GA_ROOT);
-        event.window = static_cast<int>(GetWindowLongPtrW(top, GWLP_USERDATA));
-        DispatchEvent(event);
+        SendMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), kRightClicked),
+                     reinterpret_cast<LPARAM>(button));
         return 0;
     }
     return DefSubclassProc(button, message, wParam, lParam);
 }
 
-HWND toolTip = nullptr;
-
-HWND ToolTipControl(HWND owner) {
-    if (toolTip == nullptr || !IsWindow(toolTip)) {
-        toolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                  WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
-                                  TheProgram().instance, nullptr);
-        SendMessageW(toolTip, TTM_SETMAXTIPWIDTH, 0, 600);
-    }
-    return toolTip;
+bool IsListBox(HWND control) {
+    wchar_t name[16] = {};
+    GetClassNameW(control, name, 16);
+    return lstrcmpiW(name, L"LISTBOX") == 0;
 }
 
 } // namespace
-
-void RegisterWindowClass(const wchar_t* className, WNDPROC procedure) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = procedure;
-    wc.hInstance = TheProgram().instance;
-    wc.hIcon = LoadIconW(TheProgram().instance, MAKEINTRESOURCEW(IDI_QUARNEL));
-    wc.hIconSm = TheProgram().trayImage.get();
-    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = className;
-    RegisterClassExW(&wc); // fails harmlessly when the class is registered already
-}
 
 UINT WindowDpi(HWND window) {
     if (window == nullptr) {
@@ -99,28 +75,26 @@ UINT WindowDpi(HWND window) {
     return dpi == 0 ? 96 : dpi;
 }
 
-HWND CreateGadget(HWND parent, const GadgetSpec& layout) {
+HWND CreateGadget(HWND parent, const GadgetSpec& layout, Fonts& fonts, HINSTANCE instance) {
     const KindStyle ks = StyleOf(layout.kind);
     const UINT dpi = WindowDpi(parent);
     HWND control = CreateWindowExW(
         ks.exStyle, ks.className, Widen(layout.text ? layout.text : "").c_str(),
         WS_CHILD | WS_VISIBLE | ks.style, ScaleForDpi(layout.x, dpi), ScaleForDpi(layout.y, dpi),
         ScaleForDpi(layout.width, dpi), ScaleForDpi(layout.height, dpi), parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.number)), TheProgram().instance,
-        nullptr);
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.number)), instance, nullptr);
     if (control == nullptr) {
         return nullptr;
     }
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(ProgramFont(layout.font, dpi)),
-                 FALSE);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(layout.font, dpi)), FALSE);
     if (layout.kind == GadgetKind::Button) {
         SetWindowSubclass(control, ButtonProc, 1, 0);
     }
     return control;
 }
 
-void FollowDpiChange(HWND window, WPARAM wParam, LPARAM lParam,
-                     std::span<const GadgetSpec> gadgets) {
+void FollowDpiChange(HWND window, WPARAM wParam, LPARAM lParam, std::span<const GadgetSpec> gadgets,
+                     Fonts& fonts) {
     const UINT dpi = HIWORD(wParam);
     const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
     SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
@@ -128,24 +102,12 @@ void FollowDpiChange(HWND window, WPARAM wParam, LPARAM lParam,
     for (const GadgetSpec& layout : gadgets) {
         const HWND control = GetDlgItem(window, layout.number);
         // The font first: a combo box sizes its list by the height of its field.
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(ProgramFont(layout.font, dpi)),
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(layout.font, dpi)),
                      TRUE);
         SetWindowPos(control, nullptr, ScaleForDpi(layout.x, dpi), ScaleForDpi(layout.y, dpi),
                      ScaleForDpi(layout.width, dpi), ScaleForDpi(layout.height, dpi),
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
-}
-
-void AddToolTip(HWND control, const std::string& text) {
-    const HWND tip = ToolTipControl(GetAncestor(control, GA_ROOT));
-    std::wstring wide = Widen(text);
-    TOOLINFOW info{};
-    info.cbSize = sizeof info;
-    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    info.hwnd = GetParent(control);
-    info.uId = reinterpret_cast<UINT_PTR>(control);
-    info.lpszText = wide.data();
-    SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 SIZE OuterSizeForClient(DWORD style, DWORD exStyle, int clientWidth, int clientHeight, UINT dpi) {
@@ -161,12 +123,22 @@ POINT CentredOnScreen(SIZE outer) {
             screenHeight / 2 - std::min<int>(outer.cy, screenHeight) / 2};
 }
 
-std::string GadgetText(HWND parent, int number) {
+namespace {
+std::wstring WideGadgetText(HWND parent, int number) {
     const HWND control = GetDlgItem(parent, number);
     const int length = GetWindowTextLengthW(control);
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    GetWindowTextW(control, text.data(), length + 1);
-    return Narrow(text);
+    text.resize(static_cast<size_t>(GetWindowTextW(control, text.data(), length + 1)));
+    return text;
+}
+} // namespace
+
+std::string GadgetText(HWND parent, int number) {
+    return Narrow(WideGadgetText(parent, number));
+}
+
+std::optional<std::string> ExactGadgetText(HWND parent, int number) {
+    return NarrowExact(WideGadgetText(parent, number));
 }
 
 void SetGadgetText(HWND parent, int number, const std::string& text) {
@@ -183,33 +155,48 @@ void SetGadgetChecked(HWND parent, int number, bool checked) {
     CheckDlgButton(parent, number, checked ? BST_CHECKED : BST_UNCHECKED);
 }
 
+void EnableGadget(HWND parent, int number, bool enabled) {
+    EnableWindow(GetDlgItem(parent, number), enabled ? TRUE : FALSE);
+}
+
 void AddComboEntry(HWND parent, int number, const std::string& text) {
     QuietChanges quiet;
-    SendDlgItemMessageW(parent, number, CB_ADDSTRING, 0,
-                        reinterpret_cast<LPARAM>(Widen(text).c_str()));
+    const HWND control = GetDlgItem(parent, number);
+    SendMessageW(control, IsListBox(control) ? LB_ADDSTRING : CB_ADDSTRING, 0,
+                 reinterpret_cast<LPARAM>(Widen(text).c_str()));
 }
 
 void SelectComboEntry(HWND parent, int number, int index) {
     QuietChanges quiet;
-    SendDlgItemMessageW(parent, number, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    const HWND control = GetDlgItem(parent, number);
+    SendMessageW(control, IsListBox(control) ? LB_SETCURSEL : CB_SETCURSEL,
+                 static_cast<WPARAM>(index), 0);
 }
 
 int ComboSelection(HWND parent, int number) {
-    return static_cast<int>(SendDlgItemMessageW(parent, number, CB_GETCURSEL, 0, 0));
+    const HWND control = GetDlgItem(parent, number);
+    return static_cast<int>(
+        SendMessageW(control, IsListBox(control) ? LB_GETCURSEL : CB_GETCURSEL, 0, 0));
 }
 
 std::string ComboEntry(HWND parent, int number, int index) {
-    const LRESULT length = SendDlgItemMessageW(parent, number, CB_GETLBTEXTLEN, index, 0);
-    if (length == CB_ERR) {
+    const HWND control = GetDlgItem(parent, number);
+    const bool list = IsListBox(control);
+    const LRESULT length = SendMessageW(control, list ? LB_GETTEXTLEN : CB_GETLBTEXTLEN,
+                                        static_cast<WPARAM>(index), 0);
+    if (length < 0) {
         return {};
     }
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    SendDlgItemMessageW(parent, number, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    SendMessageW(control, list ? LB_GETTEXT : CB_GETLBTEXT, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(text.data()));
     return Narrow(text);
 }
 
 int ComboEntryCount(HWND parent, int number) {
-    return static_cast<int>(SendDlgItemMessageW(parent, number, CB_GETCOUNT, 0, 0));
+    const HWND control = GetDlgItem(parent, number);
+    return static_cast<int>(
+        SendMessageW(control, IsListBox(control) ? LB_GETCOUNT : CB_GETCOUNT, 0, 0));
 }
 
 } // namespace quarnel

@@ -1,0 +1,38 @@
+// What the program makes once at start-up and keeps for the whole run: one object,
+// owned by the start-up and handed by reference to what needs it.
+#pragma once
+
+#include "config/settings.h"
+#include "sessions/catalogue.h"
+#include "sessions/session_menu.h"
+#include "win/fonts.h"
+#include "win/handles.h"
+#include "win/tool_tips.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace quarnel {
+
+struct RunState {
+    explicit RunState(HINSTANCE program) : instance(program), toolTips(program) {}
+
+    HINSTANCE instance;
+    Fonts fonts; // made first, before anything else
+    ToolTips toolTips;
+    UniqueHandle semaphore;
+    std::string startDirectory;
+    UniqueIcon trayImage;
+    HICON programIcon = nullptr; // a shared resource icon, never destroyed
+    Settings settings;
+    std::string masterPassword;
+    // The master password prompt was closed although a check of the master password is
+    // stored: no stored password is handed to PuTTY in this run, PuTTY asks.
+    bool passwordsWithheld = false;
+    SessionCatalogue catalogue;
+    std::vector<MenuTitle> menus;
+};
+
+} // namespace quarnel
