@@ -1,0 +1,63 @@
+// Which sessions the quick search offers for a typed text, and in which order.
+#include "sessions/quick_search.h"
+
+#include <gtest/gtest.h>
+
+namespace quarnel {
+namespace {
+
+const SearchIndex& Index() {
+    static const SearchIndex index({
+        {"alt-prod", ""},                // 0
+        {"web server 01", "Produktion"}, // 1
+        {"Webmail", "Büro"},             // 2
+        {"Überwachung", "Prod"},         // 3
+        {"db-web", ""},                  // 4
+        {"menüweb", "Test"},             // 5: ü is a letter, no word begins at web
+        {"MÜNCHEN router", "Netz"},      // 6
+        {"oldweb_web", ""},              // 7: web begins a word at its second place
+    });
+    return index;
+}
+
+TEST(SearchIndexTest, MatchesEveryWordAndRanksBeginningsAndRecentFirst) {
+    const struct {
+        std::string query;
+        std::vector<size_t> recent, found;
+    } cases[] = {
+        {"web", {}, {1, 2, 4, 7, 5}},
+        {"web", {5, 4, 2}, {2, 1, 4, 7, 5}},
+        {"  WEB   SERVER ", {}, {1}},
+        {"server web", {}, {1}},
+        {"web prod", {}, {1}}, // one word in the name, one in the menu
+        {"üBER", {}, {3}},
+        {"münchen", {}, {6}},
+        {"BÜRO", {}, {2}},
+        {"prod", {}, {0, 1, 3}},  // a menu match does not rank
+        {"prod", {3}, {0, 3, 1}}, // recent first only within its rank
+        {"ß", {}, {}},
+        {"", {5, 2, 99, 5}, {5, 2, 0, 1, 3, 4, 6, 7}},
+        {" \t ", {}, {0, 1, 2, 3, 4, 5, 6, 7}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Index().Find(c.query, c.recent), c.found) << '"' << c.query << '"';
+    }
+}
+
+TEST(SearchIndexTest, RowShowsTheMenuInParentheses) {
+    EXPECT_EQ(Index().RowText(1), "web server 01 (Produktion)");
+    EXPECT_EQ(Index().RowText(0), "alt-prod");
+}
+
+TEST(SearchIndexTest, EntriesAndRecentIndicesFollowTheCatalogue) {
+    const SessionCatalogue catalogue = BuildCatalogue({{"web%20server", "Prod"}, {"alpha", ""}});
+    const std::vector<SearchEntry> entries = SearchEntriesOf(catalogue);
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].shown + "|" + entries[0].menu, "alpha|");
+    EXPECT_EQ(entries[1].shown + "|" + entries[1].menu, "web server|Prod");
+    EXPECT_EQ(SessionIndices(catalogue.allSessions, {"web%20server", "gone", "alpha"}),
+              (std::vector<size_t>{1, 0}));
+}
+
+} // namespace
+} // namespace quarnel
