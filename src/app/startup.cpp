@@ -4,6 +4,7 @@
 #include "app/run_state.h"
 #include "app/shell.h"
 #include "registry/registry.h"
+#include "sessions/session_name.h"
 #include "vault/password_prompt.h"
 #include "win/files.h"
 
@@ -45,6 +46,8 @@ int RunProgram(HINSTANCE instance) {
             AskMasterPassword(env, [](const std::string&) { return true; }).value_or("");
     }
     state.catalogue = LoadSessionCatalogue();
+    state.settings.SSHSessionVorlage =
+        TemplateSessionName(state.settings.SSHSessionVorlage, state.catalogue.allSessions);
 
     const bool firstRun = !RegistryKeyExists(ProgramKey, ".");
     if (firstRun) {

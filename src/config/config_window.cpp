@@ -236,7 +236,7 @@ void ConfigWindow::Fill() {
     AddComboEntry(window, kSessionCombo, kSeparator);
     AddComboEntry(window, kSshTemplateCombo, s.SSHSessionVorlage);
     for (const std::string& keyName : catalogue_.allSessions) {
-        const std::string shown = SessionDisplayName(keyName);
+        const std::string shown = SessionName(keyName).Shown();
         AddComboEntry(window, kSessionCombo, shown);
         AddComboEntry(window, kSshTemplateCombo, shown);
     }

@@ -24,20 +24,6 @@ void SortCatalogue(std::vector<std::string>& list) {
     std::sort(list.begin(), list.end(), CatalogueLess);
 }
 
-std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
-    std::string result;
-    result.reserve(text.size());
-    for (size_t i = 0; i < text.size();) {
-        if (text.substr(i, from.size()) == from) {
-            result += to;
-            i += from.size();
-        } else {
-            result += text[i++];
-        }
-    }
-    return result;
-}
-
 } // namespace
 
 // Both texts are read as if padded with zero bytes without end, so an embedded zero
@@ -52,14 +38,6 @@ bool CatalogueLess(std::string_view a, std::string_view b) {
         }
     }
     return false;
-}
-
-std::string SessionDisplayName(std::string_view keyName) {
-    return ReplaceAll(keyName, "%20", " ");
-}
-
-std::string SessionKeyName(std::string_view displayName) {
-    return ReplaceAll(displayName, " ", "%20");
 }
 
 SessionCatalogue BuildCatalogue(const std::vector<std::pair<std::string, std::string>>& sessions) {

@@ -2,6 +2,8 @@
 // LoadSessionCatalogue (load_catalogue.cpp) is window-free.
 #pragma once
 
+#include "sessions/session_name.h"
+
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -32,11 +34,6 @@ struct SessionCatalogue {
 // Catalogue order: A-Z folded to a-z, then bytes compared as signed 8-bit numbers, the
 // end of a text counting as 0. A strict weak ordering on any bytes.
 bool CatalogueLess(std::string_view a, std::string_view b);
-
-// Every "%20" becomes a blank; nothing else is changed.
-std::string SessionDisplayName(std::string_view keyName);
-// Every blank becomes "%20".
-std::string SessionKeyName(std::string_view displayName);
 
 // The catalogue of the given sessions, each with its menu value (empty: none), in the
 // order the registry enumerated them.

@@ -1,21 +1,10 @@
 #include "sessions/launch_params.h"
 
+#include "sessions/session_name.h"
+
 namespace quarnel {
 
 namespace {
-
-int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
 
 // The body of a double-quoted argument as the Windows command-line rules read it back:
 // backslashes count only before a quote, so those and the trailing ones are doubled
@@ -50,32 +39,14 @@ std::string Argument(std::string_view text) {
     return out;
 }
 
-std::string QuotedSessionName(std::string_view keyName) {
+std::string Quoted(std::string_view name) {
     std::string out = "\"";
-    AppendQuotedBody(out, DecodeSessionName(keyName));
+    AppendQuotedBody(out, name);
     out += '"';
     return out;
 }
 
 } // namespace
-
-std::string DecodeSessionName(std::string_view keyName) {
-    std::string out;
-    out.reserve(keyName.size());
-    for (size_t i = 0; i < keyName.size(); ++i) {
-        const bool escape = keyName[i] == '%' && i + 2 < keyName.size();
-        const int high = escape ? HexDigitValue(keyName[i + 1]) : -1;
-        const int low = high >= 0 ? HexDigitValue(keyName[i + 2]) : -1;
-        // A zero byte would end the name wherever it is handed on, so "%00" stays.
-        if (low >= 0 && high * 16 + low != 0) {
-            out += static_cast<char>(high * 16 + low);
-            i += 2;
-        } else {
-            out += keyName[i];
-        }
-    }
-    return out;
-}
 
 bool IsPasswordUsable(std::string_view password) {
     for (const char c : password) {
@@ -93,7 +64,7 @@ std::string SessionParameters(std::string_view keyName,
     if (password && IsPasswordUsable(*password)) {
         out = "-pw " + Argument(*password);
     }
-    out += " -load  " + QuotedSessionName(keyName);
+    out += " -load  " + Quoted(SessionDisplayName(keyName));
     return out;
 }
 
@@ -102,7 +73,7 @@ std::string SshParameters(std::string_view host) {
 }
 
 std::string TemplateSshParameters(std::string_view templateName, std::string_view host) {
-    return "-load " + QuotedSessionName(templateName) + " -ssh " + std::string(host);
+    return "-load " + Quoted(templateName) + " -ssh " + std::string(host);
 }
 
 std::string TelnetParameters(std::string_view host) {

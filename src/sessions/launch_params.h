@@ -7,15 +7,13 @@
 
 namespace quarnel {
 
-// A key name as PuTTY knows the session: every %XX escape decoded.
-std::string DecodeSessionName(std::string_view keyName);
-
 // Whether a deciphered password can go on a command line (no control characters).
 bool IsPasswordUsable(std::string_view password);
 
 // The parameter texts of the five kinds of launch.
 std::string SessionParameters(std::string_view keyName, const std::optional<std::string>& password);
 std::string SshParameters(std::string_view host);
+// The template is a shown name, loaded as it is.
 std::string TemplateSshParameters(std::string_view templateName, std::string_view host);
 std::string TelnetParameters(std::string_view host);
 

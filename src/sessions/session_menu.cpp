@@ -7,12 +7,29 @@ namespace quarnel {
 namespace {
 
 void AddSessionItem(MenuTitle& title, SessionCatalogue& catalogue, const std::string& keyName) {
-    const int id = kFirstSessionItem + static_cast<int>(catalogue.menuItemSessions.size());
-    title.entries.push_back({id, SessionDisplayName(keyName)});
+    const size_t made = catalogue.menuItemSessions.size();
+    if (made > static_cast<size_t>(kLastSessionItem - kFirstSessionItem)) {
+        return;
+    }
+    title.entries.push_back(
+        {kFirstSessionItem + static_cast<int>(made), MenuText(SessionName(keyName).Shown())});
     catalogue.menuItemSessions.push_back(keyName);
 }
 
 } // namespace
+
+std::string MenuText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        if (c == '&') {
+            out += "&&";
+        } else {
+            out += c == '\t' ? ' ' : c;
+        }
+    }
+    return out;
+}
 
 std::vector<MenuTitle> LayoutSessionMenu(SessionCatalogue& catalogue) {
     std::vector<MenuTitle> layout;
@@ -35,7 +52,7 @@ std::vector<MenuTitle> LayoutSessionMenu(SessionCatalogue& catalogue) {
         }
     }
     for (const std::string& menuName : catalogue.menuNames) {
-        MenuTitle& title = layout.emplace_back(MenuTitle{menuName, {}});
+        MenuTitle& title = layout.emplace_back(MenuTitle{MenuText(menuName), {}});
         const auto group = byMenu.find(menuName);
         if (group != byMenu.end()) {
             for (const std::string* session : group->second) {

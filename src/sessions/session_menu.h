@@ -5,6 +5,7 @@
 #include "sessions/catalogue.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quarnel {
@@ -30,6 +31,14 @@ struct MenuTitle {
     std::vector<MenuEntry> entries;
     bool operator==(const MenuTitle&) const = default;
 };
+
+// The highest session item: menu commands carry 16-bit numbers, and one past it would
+// wrap onto the fixed items. Sessions beyond it are in neither menu.
+inline constexpr int kLastSessionItem = 65535;
+
+// A text as a menu shows it unchanged: "&" would mark a shortcut key, a tab would
+// split the item.
+std::string MenuText(std::string_view text);
 
 // Lays out the titles and items from the catalogue and fills its menuItemSessions.
 std::vector<MenuTitle> LayoutSessionMenu(SessionCatalogue& catalogue);

@@ -232,8 +232,8 @@ TEST_F(ConfigWindowTest, TheListsAreFilledFromTheCatalogue) {
           {"mail", "Server"},
           {"web%20server", "Alpha"},
           {"Zeta%2Fx", "Server"}},
-         {"Bitte Session wählen:", kSep, "Default Settings", "mail", "web server", "Zeta%2Fx"},
-         {"Default Settings", "Default Settings", "mail", "web server", "Zeta%2Fx"},
+         {"Bitte Session wählen:", kSep, "Default Settings", "mail", "web server", "Zeta/x"},
+         {"Default Settings", "Default Settings", "mail", "web server", "Zeta/x"},
          {"", kSep, "Alpha", "Server", kSep}},
     };
     for (const auto& c : cases) {

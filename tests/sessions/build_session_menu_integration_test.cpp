@@ -52,7 +52,7 @@ TEST(LoadSessionCatalogue, ReadsEachSessionOnceAndTheMenusNeedNoFurtherReads) {
     BuildSessionMenu(bar.get(), layout);
     BuildSessionMenu(popup.get(), layout);
     EXPECT_EQ(RegistryOperationCount() - before, 11u);
-    const std::string expected = kFileMenu + "   \n  R&D [1000]\nServer\n  alpha [1001]\n"
+    const std::string expected = kFileMenu + "   \n  R&&D [1000]\nServer\n  alpha [1001]\n"
                                              "  web server 01 [1002]\nWEITERE...\n  ärger [1003]\n"
                                              "  Default Settings [1004]\n";
     EXPECT_EQ(Dump(bar.get()), expected);

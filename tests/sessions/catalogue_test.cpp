@@ -1,4 +1,4 @@
-// Catalogue order and name conversions; the catalogue's lists show in the menus.
+// Catalogue order; the catalogue's lists show in the menus.
 #include "sessions/catalogue.h"
 
 #include <gtest/gtest.h>
@@ -24,23 +24,6 @@ TEST(CatalogueLess, FoldsAToZAndReadsBytesSigned) {
         EXPECT_EQ(CatalogueLess(c.first, c.second), !c.tie);
         EXPECT_FALSE(CatalogueLess(c.second, c.first));
     }
-}
-
-TEST(SessionNames, OnlyPercentTwentyAndBlanksConvert) {
-    const struct {
-        std::string keyName, displayName;
-    } cases[] = {
-        {"web%20server%2001", "web server 01"},
-        {"Büro%20Köln", "Büro Köln"},
-        {"%20%20x", "  x"},
-        {"a%25b%2", "a%25b%2"},
-        {"", ""},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(SessionDisplayName(c.keyName), c.displayName);
-        EXPECT_EQ(SessionKeyName(c.displayName), c.keyName);
-    }
-    EXPECT_EQ(SessionKeyName("a%20b"), "a%20b");
 }
 
 } // namespace

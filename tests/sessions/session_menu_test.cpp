@@ -25,6 +25,10 @@ TEST(LayoutSessionMenu, NumbersTheItemsOfEachMenuInOrderThenTheRest) {
          "ärger\n  s2 [1000]\n   \n  s4 [1001]\nAlpha\n  s3 [1002]\nAlpha \n  s5 [1003]\n"
          "Zoo\n  s0 [1004]\n  s1 [1005]\nWEITERE...\n",
          {"s2", "s4", "s3", "s5", "s0", "s1"}},
+        // Menus show every character as stored, escapes undone.
+        {{{"R%26D", "Dev & Ops"}, {"B%FCro%09x", ""}},
+         "Dev && Ops\n  R&&D [1000]\nWEITERE...\n  Büro x [1001]\n",
+         {"R%26D", "B%FCro%09x"}},
     };
     for (const auto& c : cases) {
         SessionCatalogue catalogue = BuildCatalogue(c.sessions);
@@ -35,6 +39,22 @@ TEST(LayoutSessionMenu, NumbersTheItemsOfEachMenuInOrderThenTheRest) {
         EXPECT_EQ(Dump(LayoutSessionMenu(catalogue)), menus);
         EXPECT_EQ(catalogue.menuItemSessions, c.behindItems);
     }
+}
+
+// Menu commands carry 16-bit numbers: the items end at 65535, the rest stay out of the
+// menus rather than wrap onto the fixed items.
+TEST(LayoutSessionMenu, SessionItemsEndAtTheLast16BitNumber) {
+    std::vector<std::pair<std::string, std::string>> sessions;
+    for (int i = 0; i < 65600; ++i) {
+        std::string key = "s";
+        key += std::to_string(100000 + i);
+        sessions.emplace_back(std::move(key), "");
+    }
+    SessionCatalogue catalogue = BuildCatalogue(sessions);
+    const std::vector<MenuTitle> layout = LayoutSessionMenu(catalogue);
+    EXPECT_EQ(catalogue.menuItemSessions.size(), 64536u);
+    EXPECT_EQ(layout.back().entries.back().id, 65535);
+    EXPECT_EQ(catalogue.menuItemSessions.back(), "s164535");
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 // Input: the session's key name, then optionally a line feed and the password.
 #include "fuzz/fuzz_check.h"
 #include "sessions/launch_params.h"
+#include "sessions/session_name.h"
 #include "testkit/command_line_rules.h"
 
 #include <cstddef>
@@ -41,13 +42,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0; // no registry key name holds a zero byte
     }
 
-    const std::string name = quarnel::DecodeSessionName(keyName);
+    const std::string name = quarnel::SessionDisplayName(keyName);
     std::vector<std::string> expected;
     if (password && quarnel::IsPasswordUsable(*password)) {
         expected = {"-pw", *password};
     }
     expected.insert(expected.end(), {"-load", name});
     CheckSplit(quarnel::SessionParameters(keyName, password), expected);
-    CheckSplit(quarnel::TemplateSshParameters(keyName, "host"), {"-load", name, "-ssh", "host"});
+    CheckSplit(quarnel::TemplateSshParameters(name, "host"), {"-load", name, "-ssh", "host"});
     return 0;
 }
