@@ -137,18 +137,23 @@ void MainWindow::FocusHostField() const {
     SetFocus(GetDlgItem(Handle(), kHostField));
 }
 
-void MainWindow::InstallReturnShortcut() {
-    ACCEL accel{FVIRTKEY, VK_RETURN, kReturnShortcut};
-    returnShortcut_.reset(CreateAcceleratorTableW(&accel, 1));
+void MainWindow::InstallShortcuts(bool withReturn) {
+    ACCEL keys[] = {{FVIRTKEY | FCONTROL, 'F', kQuickSearchShortcut},
+                    {FVIRTKEY, VK_RETURN, kReturnShortcut}};
+    shortcuts_.reset(CreateAcceleratorTableW(keys, withReturn ? 2 : 1));
 }
 
-bool MainWindow::TranslateReturnShortcut(MSG& message) const {
+bool MainWindow::TranslateShortcuts(MSG& message) const {
     const HWND main = Handle();
-    if (!returnShortcut_ || main == nullptr || GetActiveWindow() != main ||
+    if (!shortcuts_ || main == nullptr || GetActiveWindow() != main ||
         (message.hwnd != main && !IsChild(main, message.hwnd))) {
         return false;
     }
-    return TranslateAcceleratorW(main, returnShortcut_.get(), &message) != 0;
+    return TranslateAcceleratorW(main, shortcuts_.get(), &message) != 0;
+}
+
+bool MainWindow::RegisterQuickSearchHotkey(unsigned modifiers, unsigned virtualKey) const {
+    return RegisterHotKey(Handle(), 1, modifiers | MOD_NOREPEAT, virtualKey) != FALSE;
 }
 
 void MainWindow::AddTrayIcon() {
@@ -240,6 +245,14 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         event.window = Number();
         event.number = static_cast<int>(wParam);
         event.action = static_cast<int>(LOWORD(lParam));
+        Raise(event);
+        return 0;
+    }
+    case WM_HOTKEY: {
+        Event event;
+        event.kind = EventKind::Menu;
+        event.window = Number();
+        event.number = kQuickSearchShortcut;
         Raise(event);
         return 0;
     }

@@ -47,10 +47,13 @@ class MainWindow : public TopWindow {
 
     std::string HostText() const;
     void FocusHostField() const;
-    // The Return key of the active main window reports menu event 111 from now on.
-    void InstallReturnShortcut();
-    // Translates the Return key when the shortcut is installed and the window is active.
-    bool TranslateReturnShortcut(MSG& message) const;
+    // The keys of the active main window: Strg+F for the quick search, and Return for
+    // an SSH connection (menu event 111) when `withReturn`.
+    void InstallShortcuts(bool withReturn);
+    // Translates those keys while the window is active.
+    bool TranslateShortcuts(MSG& message) const;
+    // The quick search's global hotkey; false when another program holds it.
+    bool RegisterQuickSearchHotkey(unsigned modifiers, unsigned virtualKey) const;
 
     void AddTrayIcon();
     void ShowTrayMenu() const;
@@ -74,7 +77,7 @@ class MainWindow : public TopWindow {
     DirectLauncher& launcher_;
     HICON trayImage_;
     UniqueMenu popup_; // the menu bar belongs to the window
-    UniqueAccelerators returnShortcut_;
+    UniqueAccelerators shortcuts_;
     UINT taskbarCreated_ = 0;
     bool trayIconAdded_ = false;
     bool shown_ = false;

@@ -2,6 +2,7 @@
 // owned by the start-up and handed by reference to what needs it.
 #pragma once
 
+#include "config/hotkey_text.h"
 #include "config/settings.h"
 #include "sessions/catalogue.h"
 #include "sessions/session_menu.h"
@@ -33,6 +34,8 @@ struct RunState {
     bool passwordsWithheld = false;
     SessionCatalogue catalogue;
     std::vector<MenuTitle> menus;
+    std::vector<std::string> recentSessions; // key names, most recent first
+    Hotkey quickSearchHotkey = DefaultHotkey;
 };
 
 } // namespace quarnel

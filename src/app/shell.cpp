@@ -3,7 +3,9 @@
 #include "app/startup.h"
 #include "app/tray.h"
 #include "sessions/launch_params.h"
+#include "registry/registry.h"
 #include "sessions/launcher.h"
+#include "sessions/recent_sessions.h"
 #include "vault/password_lookup.h"
 #include "win/files.h"
 #include "win/message_box.h"
@@ -33,7 +35,10 @@ Shell::Shell(RunState& state)
                                        [this] { return config_ ? &*config_ : nullptr; });
     dispatch_.AddGadgets<InfoWindow>(kInfoWindowNumber, InfoWindow::Rows(),
                                      [this] { return info_ ? &*info_ : nullptr; });
+    dispatch_.AddGadgets<QuickSearchWindow>(kQuickSearchWindowNumber, QuickSearchWindow::Rows(),
+                                            [this] { return search_ ? &*search_ : nullptr; });
     dispatch_.AddMenuItem(kReturnShortcut, [this] { LaunchDirect(DirectKind::Ssh); });
+    dispatch_.AddMenuItem(kQuickSearchShortcut, [this] { OpenQuickSearch(); });
     dispatch_.AddMenuItem(kQuitItem, [this] { Quit(); });
     dispatch_.AddMenuItem(kPuttySettingsItem, [this] { LaunchPuttyAlone(); });
     dispatch_.AddMenuItem(kConfigureItem, [this] { OpenConfigWindow(); });
@@ -49,7 +54,12 @@ int Shell::Run(bool firstRun) {
         OpenConfigWindow();
     } else {
         main_.FocusHostField();
-        main_.InstallReturnShortcut();
+    }
+    main_.InstallShortcuts(!firstRun);
+    const Hotkey& hotkey = state_.quickSearchHotkey;
+    if (hotkey.enabled) {
+        // Held by another program: no quick search hotkey in this run, and no fuss.
+        main_.RegisterQuickSearchHotkey(hotkey.modifiers, hotkey.virtualKey);
     }
     main_.AddTrayIcon();
     main_.MarkShown();
@@ -74,7 +84,7 @@ int Shell::Run(bool firstRun) {
 }
 
 bool Shell::HandleKeys(MSG& message) {
-    if (main_.TranslateReturnShortcut(message)) {
+    if (main_.TranslateShortcuts(message)) {
         return true;
     }
     const HWND top = GetAncestor(message.hwnd, GA_ROOT);
@@ -143,6 +153,9 @@ void Shell::OnClose(int window) {
     case kInfoWindowNumber:
         info_.reset();
         break;
+    case kQuickSearchWindowNumber:
+        search_.reset();
+        break;
     default:
         break;
     }
@@ -154,7 +167,10 @@ void Shell::LaunchSession(int item) {
     if (item < kFirstSessionItem || index >= items.size()) {
         return;
     }
-    const std::string& keyName = items[index];
+    LaunchSessionKey(items[index]);
+}
+
+void Shell::LaunchSessionKey(const std::string& keyName) {
     std::optional<std::string> password;
     if (!state_.passwordsWithheld) {
         password = LookupSessionPassword(keyName, state_.settings.Passwortfunktionalitaet != 0,
@@ -168,12 +184,19 @@ void Shell::LaunchSession(int item) {
         ShowMessage("Fehler", "Das ging schief");
         return;
     }
+    state_.recentSessions = PushRecentSession(std::move(state_.recentSessions), keyName);
+    // Stored only while the program key exists: after the uninstall nothing comes back.
+    RegistryWrite(ProgramKey, RecentSessionsValueName, FormatRecentSessions(state_.recentSessions),
+                  kRegSz, ".");
     AfterLaunch();
 }
 
 void Shell::LaunchDirect(DirectKind kind) {
-    const LaunchRequest request =
-        DirectLaunch(kind, main_.HostText(), state_.settings.SSHSessionVorlage);
+    StartDirect(kind, main_.HostText());
+}
+
+void Shell::StartDirect(DirectKind kind, const std::string& host) {
+    const LaunchRequest request = DirectLaunch(kind, host, state_.settings.SSHSessionVorlage);
     if (!LaunchPutty(state_.settings.PuttyPfad, request)) {
         ShowMessage("Fehler", "Das ging schief");
         return;
@@ -214,6 +237,23 @@ void Shell::OpenInformationWindow() {
     info_.emplace(env_, [this] { info_.reset(); });
     if (!info_->Open()) {
         info_.reset();
+    }
+}
+
+void Shell::OpenQuickSearch() {
+    if (search_) {
+        search_->BringToFront();
+        return;
+    }
+    QuickSearchWindow::Actions actions{
+        [this](size_t session) { LaunchSessionKey(state_.catalogue.allSessions.at(session)); },
+        [this](const std::string& host) { StartDirect(DirectKind::Ssh, host); },
+        [this] { search_.reset(); }};
+    search_.emplace(env_, state_.catalogue,
+                    SessionIndices(state_.catalogue.allSessions, state_.recentSessions),
+                    std::move(actions));
+    if (!search_->Open()) {
+        search_.reset();
     }
 }
 

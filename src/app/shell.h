@@ -4,6 +4,7 @@
 #include "app/dispatch.h"
 #include "app/info_window.h"
 #include "app/main_window.h"
+#include "app/quick_search_window.h"
 #include "app/run_state.h"
 #include "config/config_window.h"
 #include "win/events.h"
@@ -29,6 +30,9 @@ class Shell : private EventSink, private ConfigHost, private DirectLauncher {
     void LaunchDirect(DirectKind kind) override;
 
     void LaunchSession(int item);
+    void LaunchSessionKey(const std::string& keyName);
+    void StartDirect(DirectKind kind, const std::string& host);
+    void OpenQuickSearch();
     void LaunchPuttyAlone();
     void AfterLaunch();
     void OpenConfigWindow();
@@ -44,6 +48,7 @@ class Shell : private EventSink, private ConfigHost, private DirectLauncher {
     MainWindow main_;
     std::optional<ConfigWindow> config_;
     std::optional<InfoWindow> info_;
+    std::optional<QuickSearchWindow> search_;
 };
 
 } // namespace quarnel

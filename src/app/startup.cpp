@@ -4,6 +4,7 @@
 #include "app/run_state.h"
 #include "app/shell.h"
 #include "registry/registry.h"
+#include "sessions/recent_sessions.h"
 #include "sessions/session_name.h"
 #include "vault/password_prompt.h"
 #include "win/files.h"
@@ -48,6 +49,13 @@ int RunProgram(HINSTANCE instance) {
     state.catalogue = LoadSessionCatalogue();
     state.settings.SSHSessionVorlage =
         TemplateSessionName(state.settings.SSHSessionVorlage, state.catalogue.allSessions);
+
+    state.recentSessions = ParseRecentSessions(
+        RegistryRead(ProgramKey, RecentSessionsValueName, "."), state.catalogue.allSessions);
+    // A missing value means the default hotkey, an empty one none.
+    state.quickSearchHotkey = RegistryProbe(ProgramKey, HotkeyValueName, ".")
+                                  ? ParseHotkey(RegistryRead(ProgramKey, HotkeyValueName, "."))
+                                  : DefaultHotkey;
 
     const bool firstRun = !RegistryKeyExists(ProgramKey, ".");
     if (firstRun) {

@@ -12,7 +12,8 @@ namespace quarnel {
 
 // Fixed item numbers; session items are kFirstSessionItem + k.
 enum MenuItemId : int {
-    kReturnShortcut = 111, // not an item: the Return key of the main window
+    kReturnShortcut = 111,      // not an item: the Return key of the main window
+    kQuickSearchShortcut = 112, // not an item: the quick search's hotkey and Strg+F
     kPuttySettingsItem = 901,
     kConfigureItem = 910,
     kAboutItem = 980,

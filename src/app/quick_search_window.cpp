@@ -1,0 +1,154 @@
+#include "app/quick_search_window.h"
+
+#include "win/dpi.h"
+#include "win/gadgets.h"
+#include "win/text.h"
+
+#include <commctrl.h>
+
+namespace quarnel {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"QuarnelQuickSearch";
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW; // no task-bar button
+constexpr int kWidth = 420, kHeight = 300;
+
+using Row = GadgetRow<QuickSearchWindow>;
+const Row kRows[] = {
+    {{kQuickSearchField, GadgetKind::TextField, 10, 10, 400, 22},
+     kTextChanged,
+     &QuickSearchWindow::OnQueryChanged,
+     kReturnPressed,
+     &QuickSearchWindow::OnStart},
+    {{kQuickSearchList, GadgetKind::ListBox, 10, 40, 400, 250},
+     kDoubleClicked,
+     &QuickSearchWindow::OnStart},
+};
+
+// The field keeps the focus while the arrow and page keys move the list's selection;
+// Return and Escape are the window's.
+LRESULT CALLBACK FieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                           DWORD_PTR) {
+    if (message == WM_KEYDOWN) {
+        switch (wParam) {
+        case VK_UP:
+        case VK_DOWN:
+        case VK_PRIOR:
+        case VK_NEXT:
+            SendMessageW(GetDlgItem(GetParent(field), kQuickSearchList), message, wParam, lParam);
+            return 0;
+        case VK_HOME:
+        case VK_END:
+            if (GetKeyState(VK_CONTROL) < 0) {
+                break; // within the field's text
+            }
+            SendMessageW(GetDlgItem(GetParent(field), kQuickSearchList), message, wParam, lParam);
+            return 0;
+        case VK_RETURN:
+            SendMessageW(GetParent(field), WM_COMMAND,
+                         MAKEWPARAM(kQuickSearchField, kReturnPressed),
+                         reinterpret_cast<LPARAM>(field));
+            return 0;
+        case VK_ESCAPE:
+            PostMessageW(GetParent(field), WM_CLOSE, 0, 0);
+            return 0;
+        default:
+            break;
+        }
+    }
+    if (message == WM_CHAR && (wParam == '\r' || wParam == 0x1B)) {
+        return 0; // no beep for the keys taken above
+    }
+    return DefSubclassProc(field, message, wParam, lParam);
+}
+
+} // namespace
+
+QuickSearchWindow::QuickSearchWindow(const WindowEnv& env, const SessionCatalogue& catalogue,
+                                     std::vector<size_t> recent, Actions actions)
+    : TopWindow(env, kQuickSearchWindowNumber), index_(SearchEntriesOf(catalogue)),
+      recent_(std::move(recent)), actions_(std::move(actions)) {}
+
+std::span<const GadgetRow<QuickSearchWindow>> QuickSearchWindow::Rows() {
+    return kRows;
+}
+
+bool QuickSearchWindow::Open() {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    const HMONITOR monitor = MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(monitor, &info);
+    const RECT& work = info.rcWork;
+    // Made on that monitor first: only the window knows its monitor's resolution.
+    const POINT corner{work.left, work.top};
+    const SIZE guess = OuterSizeForClient(kStyle, kExStyle, kWidth, kHeight, GetDpiForSystem());
+    if (!TopWindow::Open(kClassName, "Quarnel Schnellsuche", kStyle, kExStyle, {corner, guess})) {
+        return false;
+    }
+    const SIZE outer = OuterSizeForClient(kStyle, kExStyle, kWidth, kHeight, WindowDpi(Handle()));
+    SetWindowPos(Handle(), HWND_TOPMOST, (work.left + work.right - outer.cx) / 2,
+                 (work.top + work.bottom - outer.cy) / 2, outer.cx, outer.cy, SWP_NOACTIVATE);
+    CreateGadgets(LayoutsOf(Rows()));
+    SetWindowSubclass(GetDlgItem(Handle(), kQuickSearchField), FieldProc, 1, 0);
+    Refill();
+    ShowWindow(Handle(), SW_SHOW);
+    BringToFront();
+    return true;
+}
+
+void QuickSearchWindow::BringToFront() const {
+    SetForegroundWindow(Handle());
+    SetFocus(GetDlgItem(Handle(), kQuickSearchField));
+}
+
+void QuickSearchWindow::Refill() {
+    const HWND list = GetDlgItem(Handle(), kQuickSearchList);
+    rows_ = index_.Find(GadgetText(Handle(), kQuickSearchField), recent_);
+    size_t bytes = 0;
+    for (const size_t row : rows_) {
+        bytes += (index_.entry(row).shown.size() + index_.entry(row).menu.size() + 4) * 2;
+    }
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    SendMessageW(list, LB_INITSTORAGE, rows_.size(), bytes);
+    for (const size_t row : rows_) {
+        SendMessageW(list, LB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(Widen(index_.RowText(row)).c_str()));
+    }
+    SendMessageW(list, LB_SETCURSEL, rows_.empty() ? static_cast<WPARAM>(-1) : 0, 0);
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
+void QuickSearchWindow::OnQueryChanged() {
+    Refill();
+}
+
+void QuickSearchWindow::OnStart() {
+    const int selected = ComboSelection(Handle(), kQuickSearchList);
+    const std::string typed = GadgetText(Handle(), kQuickSearchField);
+    // The window goes first: whatever the start shows then has the screen to itself.
+    const Actions actions = actions_;
+    if (selected >= 0 && static_cast<size_t>(selected) < rows_.size()) {
+        const size_t session = rows_[static_cast<size_t>(selected)];
+        actions.close();
+        actions.start(session);
+    } else if (rows_.empty()) {
+        actions.close();
+        actions.connect(typed);
+    }
+}
+
+LRESULT QuickSearchWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE) {
+        PostMessageW(Handle(), WM_CLOSE, 0, 0);
+        return 0;
+    }
+    return TopWindow::OnMessage(message, wParam, lParam);
+}
+
+} // namespace quarnel
