@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Regenerates the README's screenshots (docs/*.png) under Xvfb: the main window with a
-# menu open, the tray popup and the configuration window, with a few sample sessions.
+# menu open, the tray popup, the quick search and the configuration window, with a few sample sessions.
 # Uses its own build tree, so the tests' registry is never touched.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -58,6 +58,14 @@ sleep 0.5
 xdotool key Down Down Right # opens the second title's submenu
 shot tray-popup 420x230+860+794
 xdotool key Escape Escape
+
+# The quick search: its hotkey from anywhere, a few letters typed.
+xdotool key ctrl+alt+p
+wait_for_window "Quarnel Schnellsuche"
+sleep 1
+xdotool type --delay 150 "web"
+shot quick-search 470x370+405+325
+xdotool key Escape
 
 # The configuration window, through DATEI > Quarnel konfigurieren.
 xdotool key F10 Down Down Return

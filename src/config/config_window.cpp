@@ -315,6 +315,7 @@ bool ConfigWindow::StoreChosenPassword(const std::optional<std::string>& session
     if (session &&
         RegistryWrite(SessionsKey + *session, PasswordValueName, cipherText, kRegSz, ".") == 0) {
         ShowMessage("Fehler:", NotWritten("Das Passwort", *session));
+        return false; // the menu would fail the same way: one box is enough
     }
     return true;
 }
@@ -374,8 +375,8 @@ void ConfigWindow::OnSave() {
         }
         if (master->empty()) {
             ShowMessage("Fehler:", kNoMasterToStore);
-        } else {
-            StoreChosenPassword(session, *password, *master);
+        } else if (!StoreChosenPassword(session, *password, *master)) {
+            return;
         }
     }
     StoreChosenMenu(session, *menu);

@@ -99,8 +99,8 @@ class ConfigWindow : public TopWindow {
     std::optional<std::string> ChosenSession() const;
     // Password step of a pick in the session combo; false ends the handler.
     bool ShowChosenPassword();
-    // Password step of the save button; false when the user was told that nothing can
-    // be stored.
+    // Password step of the save button; false when the session's key could not be
+    // written (the user has been told).
     bool StoreChosenPassword(const std::optional<std::string>& session, const std::string& password,
                              const std::string& master);
     void StoreChosenMenu(const std::optional<std::string>& session, const std::string& text);

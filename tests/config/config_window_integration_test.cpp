@@ -320,6 +320,82 @@ TEST_F(ConfigWindowTest, TypingThePathStoresTheLastTextThatNamedAFile) {
     }
 }
 
+// A path longer than a setting can be read back is found but not stored: the redundant
+// ".\" make a 299-character name of the stand-in.
+TEST_F(ConfigWindowTest, APathTooLongToReadBackIsNotStored) {
+    const std::wstring putty = FakePuttyPath();
+    const size_t slash = putty.rfind(L'\\');
+    std::wstring path = putty.substr(0, slash + 1);
+    while (path.size() + putty.size() - slash - 1 < 299) {
+        path += L".\\";
+    }
+    path.resize(299 - (putty.size() - slash - 1));
+    path += putty.substr(slash + 1);
+    ASSERT_EQ(path.size(), 299u);
+    RegistryWrite(ProgramKey, "PuttyPfad", "vorher", kRegSz, ".");
+    Open();
+    SetWindowTextW(Control(kPuttyPathField).Handle(), path.c_str());
+    EXPECT_EQ(Control(kPuttyPathStatusLabel).Text(), "(Pfad zu lang. Bitte kürzer ablegen!)");
+    EXPECT_EQ(Value(ProgramKey, "PuttyPfad"), "vorher");
+}
+
+// What the user typed is stored exactly or not at all, and a session whose key has gone
+// is named rather than quietly not written.
+TEST_F(ConfigWindowTest, SavingRefusesWhatCannotBeStoredAndSaysSo) {
+    const std::string cannot = "\" enthält Zeichen, die Quarnel nicht speichern kann. Es wurde "
+                               "nichts gespeichert.|OK";
+    const struct {
+        std::wstring password, menu;
+        bool keyGone;
+        std::string box;
+    } cases[] = {
+        {L"za\u017c\u00f3\u0142\u0107", L"Neu", false,
+         "Fehler:|Das Feld \"Ggf. zugeordnetes Passwort" + cannot},
+        {L"neu", L"\u041c\u0435\u043d\u044e", false,
+         "Fehler:|Das Feld \"Menuzuordnung für die Session" + cannot},
+        {L"tab\there", L"Neu", false,
+         "Fehler:|Das Passwort enthält Steuerzeichen (etwa einen Tabulator), die PuTTY nicht "
+         "übergeben werden können. Es wurde nichts gespeichert.|OK"},
+        {L"neu", L"Neu", true,
+         "Fehler:|Das Passwort der Session \"web server\" konnte nicht gespeichert werden. "
+         "Gibt es die Session in PuTTY noch?|OK"},
+    };
+    Seed();
+    settings_.Passwortfunktionalitaet = 1;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.box);
+        RegistryWrite(Key("web%20server"), PasswordValueName, PasswordEncrypt("alt", "m"), kRegSz,
+                      ".");
+        Open();
+        Put(kMasterPasswordField, "m");
+        Control(kSessionCombo).PickComboEntry(kWeb);
+        if (c.keyGone) {
+            DeleteTree(Key("web%20server"));
+        }
+        SetWindowTextW(Control(kSessionPasswordField).Handle(), c.password.c_str());
+        SetWindowTextW(Control(kMenuCombo).Handle(), c.menu.c_str());
+        Control(kSaveButton).Click();
+        EXPECT_EQ(Boxes::Take(), Texts{c.box});
+        if (!c.keyGone) {
+            EXPECT_EQ(PasswordDecrypt(Value(Key("web%20server"), PasswordValueName), "m"), "alt");
+            EXPECT_EQ(Value(Key("web%20server"), MenuValueName), "-");
+        }
+        Close();
+    }
+    EXPECT_FALSE(RegistryKeyExists(Key("web%20server"), "."));
+}
+
+// Opening and closing the window any number of times leaves the one tool tip control
+// with the tools it had.
+TEST_F(ConfigWindowTest, ClosingTheWindowTakesItsToolTipsAlong) {
+    for (int i = 0; i < 3; ++i) {
+        Open();
+        EXPECT_EQ(toolTips_.Count(), 4);
+        Close();
+        EXPECT_EQ(toolTips_.Count(), 0);
+    }
+}
+
 TEST_F(ConfigWindowTest, SavingAndDeletingMenuAssignments) {
     const struct {
         int entry;
