@@ -34,6 +34,57 @@ TEST_F(E2eTest, AStoredPlaceIsKeptUnlessItIsOffEveryMonitor) {
     }
 }
 
+// Sizes nobody could have dragged: the window still shows its controls and fits the
+// screen, and what it stores next time is as sane.
+TEST_F(E2eTest, AbsurdStoredSizesAreKeptBetweenTheControlsAndTheScreen) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"2147483647", "2147483647"}, {"-2147483648", "-5"}, {"1", "1"}};
+    for (const auto& [width, height] : cases) {
+        SCOPED_TRACE(std::string(width) + " x " + height);
+        QuarnelSetup setup;
+        setup.Setting("Fensterbreite", width).Setting("Fensterhoehe", height);
+        Start();
+        RECT telnet = main_.Control(kTelnetButton).WindowRect();
+        MapWindowPoints(nullptr, main_.Handle(), reinterpret_cast<POINT*>(&telnet), 2);
+        const RECT client = main_.ClientRect(), outer = main_.WindowRect();
+        EXPECT_LE(telnet.right, client.right);
+        EXPECT_LE(telnet.bottom, client.bottom);
+        EXPECT_LE(outer.right - outer.left, GetSystemMetrics(SM_CXSCREEN));
+        EXPECT_LE(outer.bottom - outer.top, GetSystemMetrics(SM_CYSCREEN));
+        const std::string shown = GeometryOfMain();
+        CloseProgram();
+        EXPECT_EQ(StoredGeometry(), shown);
+    }
+}
+
+// The program file was moved while it ran: the restart cannot start a new copy, says so
+// and leaves this one running.
+TEST_F(E2eTest, ARestartWithoutItsProgramFileSaysSoAndKeepsRunning) {
+    const std::wstring folder =
+        BuildDir() + L"\\tests\\moved" + std::to_wstring(GetCurrentProcessId());
+    const std::wstring copy = folder + L"\\quarnel.exe", moved = folder + L"\\elsewhere.exe";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW((BuildDir() + L"\\quarnel.exe").c_str(), copy.c_str(), FALSE));
+    setup_.LaterRun();
+    LaunchOptions options;
+    options.program = copy;
+    App& app = Start(options);
+    main_.PostMenuCommand(910);
+    const Window config = app.WaitForWindow(TitleIs(kConfigTitle));
+    main_.WaitUntilIdle();
+    ASSERT_TRUE(MoveFileW(copy.c_str(), moved.c_str()));
+    const PendingCall click = config.Control(18).ClickAsync();
+    const Window box = app.WaitForMessageBox("Fehler");
+    EXPECT_EQ(box.MessageText(), "Quarnel konnte nicht neu gestartet werden");
+    box.Answer(IDOK);
+    click.Wait();
+    EXPECT_TRUE(app.IsRunning());
+    EXPECT_TRUE(main_.IsVisible());
+    CloseProgram();
+    EXPECT_TRUE(WaitUntil([&] { return DeleteFileW(moved.c_str()) != FALSE; }));
+    RemoveDirectoryW(folder.c_str());
+}
+
 // Wine takes the screen's resolution from this value whenever a program starts.
 struct ScreenResolution {
     static constexpr char kKey[] = "HKEY_CURRENT_USER\\Control Panel\\Desktop";
