@@ -6,13 +6,27 @@
 
 namespace quarnel {
 
+namespace {
+
+// RegistryWrite only says that the key opened, and the probe reads no more than 254
+// characters: the value is read back whole. One that does not read back as written
+// goes again, so that no half-made autostart remains.
+bool WriteVerified(const std::string& runKey, const std::string& runValue) {
+    RegistryWrite(runKey, AutostartValueName, runValue, kRegSz, ".");
+    if (RegistryReadWholeText(runKey, AutostartValueName, ".") == runValue) {
+        return true;
+    }
+    RegistryDeleteValue(runKey, AutostartValueName, ".");
+    return false;
+}
+
+} // namespace
+
 bool SwitchAutostart(bool on, const std::string& runValue) {
     if (on) {
-        // RegistryWrite only says that the key opened; the probe tells whether it took.
-        RegistryWrite(MachineRunKey, AutostartValueName, runValue, kRegSz, ".");
-        if (RegistryProbe(MachineRunKey, AutostartValueName, ".") == 0) {
+        if (!WriteVerified(MachineRunKey, runValue)) {
             RegistryCreateKey(UserRunKey, ".");
-            RegistryWrite(UserRunKey, AutostartValueName, runValue, kRegSz, ".");
+            WriteVerified(UserRunKey, runValue);
         }
     } else {
         RegistryDeleteValue(MachineRunKey, AutostartValueName, ".");

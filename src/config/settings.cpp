@@ -32,8 +32,14 @@ Settings LoadSettings(const std::string& startDirectory) {
 }
 
 bool ProbeAutostart() {
-    return RegistryProbe(MachineRunKey, AutostartValueName, ".") != 0 ||
-           RegistryProbe(UserRunKey, AutostartValueName, ".") != 0;
+    // Any content counts, also one too long for the probe's buffer (a long program path).
+    for (const std::string& runKey : {MachineRunKey, UserRunKey}) {
+        if (RegistryProbe(runKey, AutostartValueName, ".") != 0 ||
+            RegistryReadWholeText(runKey, AutostartValueName, ".")) {
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace quarnel

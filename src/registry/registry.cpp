@@ -1,8 +1,9 @@
 #include "registry/registry.h"
 
 #include "registry/predefined_key.h"
+#include "registry/registry_key.h"
+#include "registry/registry_path.h"
 #include "registry/value_text.h"
-#include "win/handles.h"
 #include "win/text.h"
 
 #include <windows.h>
@@ -32,88 +33,17 @@ HKEY PredefinedKey(RegistryRoot root) {
 
 namespace {
 
-uint64_t operationCount = 0;
+uint64_t platformCalls = 0;
 
-// The program's values have always been read through a 255-byte buffer with the
-// ANSI functions; the limits below keep that size through the wide functions.
+// The program's values have always been read through a 255-byte buffer with the ANSI
+// functions; the limits below keep that size through the wide functions.
 constexpr DWORD kReadBufferBytes = 255;
 constexpr DWORD kReadBufferChars = 255;
-constexpr DWORD kKeyNameChars = 255;
-
-// The root of a path on the chosen computer. For a remote computer the connection is
-// owned by `connection`; for the local one the predefined key is used directly.
-struct ResolvedPath {
-    HKEY root = nullptr;
-    UniqueKey connection;
-    std::wstring subKey;
-};
-
-bool Resolve(const std::string& path, const std::string& computer, ResolvedPath& out) {
-    ++operationCount;
-    const RegistryPath split = SplitRegistryPath(path);
-    HKEY root = PredefinedKey(split.root);
-    if (root == nullptr) {
-        return false;
-    }
-    out.subKey = Widen(split.subKey);
-    if (computer == ".") {
-        out.root = root;
-        return true;
-    }
-    HKEY remote = nullptr;
-    if (RegConnectRegistryW(Widen(computer).c_str(), root, &remote) != ERROR_SUCCESS) {
-        return false;
-    }
-    out.connection.reset(remote);
-    out.root = remote;
-    return true;
-}
-
-// Opening to look (read, probe, list, existence test) asks for no particular rights.
-UniqueKey OpenToLook(const ResolvedPath& resolved) {
-    HKEY key = nullptr;
-    if (RegOpenKeyW(resolved.root, resolved.subKey.c_str(), &key) != ERROR_SUCCESS) {
-        return nullptr;
-    }
-    return UniqueKey(key);
-}
-
-UniqueKey OpenToChange(const ResolvedPath& resolved) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(resolved.root, resolved.subKey.c_str(), 0, KEY_ALL_ACCESS, &key) !=
-        ERROR_SUCCESS) {
-        return nullptr;
-    }
-    return UniqueKey(key);
-}
+// The longest key name the registry allows, and its terminator.
+constexpr DWORD kKeyNameChars = 256;
 
 bool IsTextType(DWORD type) {
     return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
-}
-
-struct QueriedValue {
-    DWORD type = REG_NONE;
-    std::vector<BYTE> data;
-};
-
-// Queries a value through the fixed-size buffer; false when it is missing or too large.
-bool QueryLimited(HKEY key, const std::string& valueName, QueriedValue& out) {
-    // Room for 255 wide characters, then the size limit of the value's own kind.
-    std::vector<BYTE> buffer(kReadBufferChars * sizeof(wchar_t));
-    DWORD size = static_cast<DWORD>(buffer.size());
-    DWORD type = REG_NONE;
-    if (RegQueryValueExW(key, Widen(valueName).c_str(), nullptr, &type, buffer.data(), &size) !=
-        ERROR_SUCCESS) {
-        return false;
-    }
-    const DWORD narrowSize = IsTextType(type) ? size / sizeof(wchar_t) : size;
-    if (narrowSize > kReadBufferBytes) {
-        return false;
-    }
-    buffer.resize(size);
-    out.type = type;
-    out.data = std::move(buffer);
-    return true;
 }
 
 std::string TextFromData(const std::vector<BYTE>& data) {
@@ -128,19 +58,7 @@ std::string TextFromData(const std::vector<BYTE>& data) {
     return Narrow(text); // Narrow stops at the first zero character
 }
 
-} // namespace
-
-RegistryValue RegistryReadValue(const std::string& path, const std::string& valueName,
-                                const std::string& computer) {
-    ResolvedPath resolved;
-    if (!Resolve(path, computer, resolved)) {
-        return {};
-    }
-    const UniqueKey key = OpenToLook(resolved);
-    QueriedValue value;
-    if (!key || !QueryLimited(key.get(), valueName, value)) {
-        return {};
-    }
+RegistryValue ValueAsText(const RegistryKey::Value& value) {
     switch (value.type) {
     case REG_SZ:
     case REG_EXPAND_SZ:
@@ -159,118 +77,275 @@ RegistryValue RegistryReadValue(const std::string& path, const std::string& valu
     }
 }
 
+void CloseKey(HKEY key) {
+    if (key != nullptr) {
+        CountRegistryCall();
+        RegCloseKey(key);
+    }
+}
+
+} // namespace
+
+void CountRegistryCall() {
+    ++platformCalls;
+}
+
+uint64_t RegistryPlatformCallCount() {
+    return platformCalls;
+}
+
+ResolvedPath::ResolvedPath(const std::string& path, const std::string& computer) {
+    const RegistryPath split = SplitRegistryPath(path);
+    const HKEY root = PredefinedKey(split.root);
+    if (root == nullptr) {
+        return;
+    }
+    subKey_ = Widen(split.subKey);
+    if (computer == ".") {
+        root_ = root;
+        return;
+    }
+    CountRegistryCall();
+    if (RegConnectRegistryW(Widen(computer).c_str(), root, &connection_) != ERROR_SUCCESS) {
+        connection_ = nullptr;
+        return;
+    }
+    root_ = connection_;
+}
+
+ResolvedPath::~ResolvedPath() {
+    CloseKey(connection_);
+}
+
+RegistryKey::RegistryKey(const std::string& path, const std::string& computer, Access access) {
+    ResolvedPath resolved(path, computer);
+    if (resolved.Root() == nullptr) {
+        return;
+    }
+    HKEY key = nullptr;
+    CountRegistryCall();
+    // Looking asks for no particular rights, as the program always has; changing asks
+    // for all of them.
+    const LSTATUS status =
+        access == Access::Look
+            ? RegOpenKeyW(resolved.Root(), resolved.SubKey().c_str(), &key)
+            : RegOpenKeyExW(resolved.Root(), resolved.SubKey().c_str(), 0, KEY_ALL_ACCESS, &key);
+    if (status == ERROR_SUCCESS) {
+        key_ = key;
+        connection_ = resolved.TakeConnection();
+    }
+}
+
+RegistryKey::~RegistryKey() {
+    Close();
+}
+
+void RegistryKey::Close() {
+    CloseKey(std::exchange(key_, nullptr));
+    CloseKey(std::exchange(connection_, nullptr));
+}
+
+RegistryKey::RegistryKey(RegistryKey&& other) noexcept
+    : key_(std::exchange(other.key_, nullptr)),
+      connection_(std::exchange(other.connection_, nullptr)) {}
+
+RegistryKey& RegistryKey::operator=(RegistryKey&& other) noexcept {
+    if (this != &other) {
+        Close();
+        key_ = std::exchange(other.key_, nullptr);
+        connection_ = std::exchange(other.connection_, nullptr);
+    }
+    return *this;
+}
+
+RegistryKey RegistryKey::OpenSubKey(const std::wstring& name) const {
+    HKEY key = nullptr;
+    CountRegistryCall();
+    if (key_ == nullptr || RegOpenKeyW(key_, name.c_str(), &key) != ERROR_SUCCESS) {
+        return RegistryKey();
+    }
+    return RegistryKey(key);
+}
+
+std::optional<std::wstring> RegistryKey::SubKeyName(DWORD index) const {
+    wchar_t name[kKeyNameChars];
+    DWORD length = kKeyNameChars;
+    CountRegistryCall();
+    if (key_ == nullptr || RegEnumKeyExW(key_, index, name, &length, nullptr, nullptr, nullptr,
+                                         nullptr) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return std::wstring(name, length);
+}
+
+std::optional<RegistryKey::Value> RegistryKey::QueryLimited(const std::string& valueName) const {
+    // Room for 255 wide characters, then the size limit of the value's own kind.
+    std::vector<BYTE> buffer(kReadBufferChars * sizeof(wchar_t));
+    DWORD size = static_cast<DWORD>(buffer.size());
+    DWORD type = REG_NONE;
+    CountRegistryCall();
+    if (key_ == nullptr || RegQueryValueExW(key_, Widen(valueName).c_str(), nullptr, &type,
+                                            buffer.data(), &size) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    const DWORD narrowSize = IsTextType(type) ? size / sizeof(wchar_t) : size;
+    if (narrowSize > kReadBufferBytes) {
+        return std::nullopt;
+    }
+    buffer.resize(size);
+    return Value{type, std::move(buffer)};
+}
+
+std::optional<std::string> RegistryKey::QueryWholeText(const std::string& valueName) const {
+    if (key_ == nullptr) {
+        return std::nullopt;
+    }
+    const std::wstring name = Widen(valueName);
+    DWORD type = REG_NONE;
+    DWORD size = 0;
+    CountRegistryCall();
+    if (RegQueryValueExW(key_, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ)) {
+        return std::nullopt;
+    }
+    std::vector<BYTE> data(size);
+    CountRegistryCall();
+    if (RegQueryValueExW(key_, name.c_str(), nullptr, &type, data.data(), &size) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    data.resize(size);
+    return TextFromData(data);
+}
+
+RegistryValue RegistryReadValue(const std::string& path, const std::string& valueName,
+                                const std::string& computer) {
+    const RegistryKey key(path, computer, RegistryKey::Access::Look);
+    const std::optional<RegistryKey::Value> value = key.QueryLimited(valueName);
+    return value ? ValueAsText(*value) : RegistryValue{};
+}
+
 std::string RegistryRead(const std::string& path, const std::string& valueName,
                          const std::string& computer) {
     return RegistryReadValue(path, valueName, computer).text;
 }
 
+std::optional<std::string> RegistryReadWholeText(const std::string& path,
+                                                 const std::string& valueName,
+                                                 const std::string& computer) {
+    return RegistryKey(path, computer, RegistryKey::Access::Look).QueryWholeText(valueName);
+}
+
 int RegistryWrite(const std::string& path, const std::string& valueName, const std::string& text,
                   int valueType, const std::string& computer) {
-    ResolvedPath resolved;
-    if (!Resolve(path, computer, resolved)) {
-        return 0;
-    }
-    const UniqueKey key = OpenToChange(resolved);
+    const RegistryKey key(path, computer, RegistryKey::Access::Change);
     if (!key) {
         return 0;
     }
     const std::wstring name = Widen(valueName);
+    std::vector<BYTE> data;
+    DWORD type = REG_NONE;
     switch (valueType) {
     case kRegSz:
     case kRegExpandSz: {
         const std::wstring wide = Widen(text);
-        RegSetValueExW(key.get(), name.c_str(), 0, valueType == kRegSz ? REG_SZ : REG_EXPAND_SZ,
-                       reinterpret_cast<const BYTE*>(wide.c_str()),
-                       static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
+        const auto* bytes = reinterpret_cast<const BYTE*>(wide.c_str());
+        data.assign(bytes, bytes + (wide.size() + 1) * sizeof(wchar_t));
+        type = valueType == kRegSz ? REG_SZ : REG_EXPAND_SZ;
         break;
     }
     case kRegDword: {
         const DWORD number = static_cast<DWORD>(ParseDecimal(text));
-        RegSetValueExW(key.get(), name.c_str(), 0, REG_DWORD,
-                       reinterpret_cast<const BYTE*>(&number), sizeof(number));
+        const auto* bytes = reinterpret_cast<const BYTE*>(&number);
+        data.assign(bytes, bytes + sizeof(number));
+        type = REG_DWORD;
         break;
     }
     case kRegBinary: {
         const std::vector<uint8_t> bytes = ParseHexBytes(text);
-        RegSetValueExW(key.get(), name.c_str(), 0, REG_BINARY, bytes.data(),
-                       static_cast<DWORD>(bytes.size()));
+        data.assign(bytes.begin(), bytes.end());
+        type = REG_BINARY;
         break;
     }
     default:
-        break;
+        return 1;
     }
+    CountRegistryCall();
+    RegSetValueExW(key.Get(), name.c_str(), 0, type, data.data(), static_cast<DWORD>(data.size()));
     return 1;
 }
 
 int RegistryProbe(const std::string& path, const std::string& valueName,
                   const std::string& computer) {
-    ResolvedPath resolved;
-    if (!Resolve(path, computer, resolved)) {
-        return 0;
-    }
-    const UniqueKey key = OpenToLook(resolved);
-    QueriedValue value;
-    return key && QueryLimited(key.get(), valueName, value) ? 1 : 0;
+    return RegistryKey(path, computer, RegistryKey::Access::Look).QueryLimited(valueName) ? 1 : 0;
 }
 
 std::string RegistryListSubKey(const std::string& path, int index, const std::string& computer) {
-    ResolvedPath resolved;
-    if (index < 0 || !Resolve(path, computer, resolved)) {
+    if (index < 0) {
         return {};
     }
-    const UniqueKey key = OpenToLook(resolved);
-    if (!key) {
-        return {};
+    const std::optional<std::wstring> name = RegistryKey(path, computer, RegistryKey::Access::Look)
+                                                 .SubKeyName(static_cast<DWORD>(index));
+    return name ? Narrow(*name) : std::string();
+}
+
+std::vector<RegistrySubKeyValue> RegistryListSubKeysWithValue(const std::string& path,
+                                                              const std::string& valueName,
+                                                              const std::string& computer) {
+    std::vector<RegistrySubKeyValue> listed;
+    const RegistryKey parent(path, computer, RegistryKey::Access::Look);
+    if (!parent) {
+        return listed;
     }
-    wchar_t name[kKeyNameChars];
-    DWORD length = kKeyNameChars;
-    if (RegEnumKeyExW(key.get(), static_cast<DWORD>(index), name, &length, nullptr, nullptr,
-                      nullptr, nullptr) != ERROR_SUCCESS) {
-        return {};
+    for (DWORD index = 0;; ++index) {
+        const std::optional<std::wstring> name = parent.SubKeyName(index);
+        if (!name) {
+            break;
+        }
+        const std::optional<RegistryKey::Value> value =
+            parent.OpenSubKey(*name).QueryLimited(valueName);
+        listed.push_back({Narrow(*name), value ? ValueAsText(*value).text : std::string()});
     }
-    return Narrow(std::wstring_view(name, length));
+    return listed;
 }
 
 int RegistryKeyExists(const std::string& path, const std::string& computer) {
-    ResolvedPath resolved;
-    return Resolve(path, computer, resolved) && OpenToLook(resolved) ? 1 : 0;
+    return RegistryKey(path, computer, RegistryKey::Access::Look) ? 1 : 0;
 }
 
 int RegistryCreateKey(const std::string& path, const std::string& computer) {
-    ResolvedPath resolved;
-    if (!Resolve(path, computer, resolved)) {
+    const ResolvedPath resolved(path, computer);
+    if (resolved.Root() == nullptr) {
         return 0;
     }
     HKEY key = nullptr;
-    if (RegCreateKeyExW(resolved.root, resolved.subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+    CountRegistryCall();
+    if (RegCreateKeyExW(resolved.Root(), resolved.SubKey().c_str(), 0, nullptr,
+                        REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS) {
         return 0;
     }
-    RegCloseKey(key);
+    CloseKey(key);
     return 1;
 }
 
 int RegistryDeleteValue(const std::string& path, const std::string& valueName,
                         const std::string& computer) {
-    ResolvedPath resolved;
-    if (!Resolve(path, computer, resolved)) {
+    const RegistryKey key(path, computer, RegistryKey::Access::Change);
+    if (!key) {
         return 0;
     }
-    const UniqueKey key = OpenToChange(resolved);
-    return key && RegDeleteValueW(key.get(), Widen(valueName).c_str()) == ERROR_SUCCESS ? 1 : 0;
+    CountRegistryCall();
+    return RegDeleteValueW(key.Get(), Widen(valueName).c_str()) == ERROR_SUCCESS ? 1 : 0;
 }
 
 int RegistryDeleteKey(const std::string& path, const std::string& computer) {
-    ResolvedPath resolved;
+    const ResolvedPath resolved(path, computer);
     // An empty subkey would name the root key itself.
-    if (!Resolve(path, computer, resolved) || resolved.subKey.empty()) {
+    if (resolved.Root() == nullptr || resolved.SubKey().empty()) {
         return 0;
     }
-    return RegDeleteKeyW(resolved.root, resolved.subKey.c_str()) == ERROR_SUCCESS ? 1 : 0;
-}
-
-uint64_t RegistryOperationCount() {
-    return operationCount;
+    CountRegistryCall();
+    return RegDeleteKeyW(resolved.Root(), resolved.SubKey().c_str()) == ERROR_SUCCESS ? 1 : 0;
 }
 
 } // namespace quarnel

@@ -1,4 +1,4 @@
-// Every registry access of the program goes through these eight operations. A key is
+// Every registry access of the program goes through these operations. A key is
 // addressed by its textual path (see registry_path.h); values travel as Windows-1252
 // texts. Failures never raise anything: they come back as the empty text or 0. Each
 // operation opens what it needs, closes it again and keeps nothing between calls.
@@ -8,7 +8,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace quarnel {
 
@@ -48,8 +50,25 @@ int RegistryDeleteValue(const std::string& path, const std::string& valueName,
 // Deletes a key without subkeys.
 int RegistryDeleteKey(const std::string& path, const std::string& computer);
 
-// How many of the operations above have run in this process; the start-up benchmark
-// reports it per session.
-uint64_t RegistryOperationCount();
+// A text value of any length, for verifying what was written beyond what RegistryRead
+// reads back; nothing when it is missing, unreadable or not a text.
+std::optional<std::string> RegistryReadWholeText(const std::string& path,
+                                                 const std::string& valueName,
+                                                 const std::string& computer);
+
+// Every subkey of the key, in the registry's order, with the named value of each as
+// RegistryRead reads it (empty when missing or unreadable). The key is opened once,
+// the values are read relative to it.
+struct RegistrySubKeyValue {
+    std::string name;
+    std::string value;
+};
+std::vector<RegistrySubKeyValue> RegistryListSubKeysWithValue(const std::string& path,
+                                                              const std::string& valueName,
+                                                              const std::string& computer);
+
+// How many calls into the system's registry functions this process has made; the
+// start-up benchmark reports them per session.
+uint64_t RegistryPlatformCallCount();
 
 } // namespace quarnel

@@ -7,19 +7,10 @@
 namespace quarnel {
 
 SessionCatalogue LoadSessionCatalogue() {
-    std::vector<std::string> names;
-    for (int index = 0;; ++index) {
-        std::string name = RegistryListSubKey(SessionsKey, index, ".");
-        if (name.empty()) {
-            break;
-        }
-        names.push_back(std::move(name));
-    }
     std::vector<std::pair<std::string, std::string>> sessions;
-    sessions.reserve(names.size());
-    for (std::string& name : names) {
-        std::string menu = RegistryRead(SessionsKey + name, MenuValueName, ".");
-        sessions.emplace_back(std::move(name), std::move(menu));
+    for (RegistrySubKeyValue& listed :
+         RegistryListSubKeysWithValue(SessionsKey, MenuValueName, ".")) {
+        sessions.emplace_back(std::move(listed.name), std::move(listed.value));
     }
     return BuildCatalogue(sessions);
 }

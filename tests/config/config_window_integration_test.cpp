@@ -571,5 +571,21 @@ TEST_F(ConfigWindowTest, AutostartFallsBackToTheUsersRunKeyAndReportsWhatItCanno
     }
 }
 
+// A program path of 253 characters and more makes a Run value longer than a setting
+// reads back; it is verified whole, and one that cannot be is not left behind.
+TEST_F(ConfigWindowTest, ALongAutostartValueIsVerifiedWhole) {
+    const std::string runValue = "\"C:\\" + std::string(280, 'q') + "\\quarnel.exe\"";
+    EXPECT_TRUE(SwitchAutostart(true, runValue));
+    EXPECT_EQ(RegistryReadWholeText(MachineRunKey, AutostartValueName, "."), runValue);
+    EXPECT_FALSE(SwitchAutostart(false, runValue));
+    {
+        const RefusedRunKey machine(HKEY_LOCAL_MACHINE, true);
+        const RefusedRunKey user(HKEY_CURRENT_USER, true);
+        EXPECT_FALSE(SwitchAutostart(true, runValue));
+    }
+    EXPECT_EQ(Value(MachineRunKey, AutostartValueName) + Value(UserRunKey, AutostartValueName),
+              "--");
+}
+
 } // namespace
 } // namespace quarnel::test

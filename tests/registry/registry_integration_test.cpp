@@ -130,7 +130,13 @@ TEST_F(RegistryTest, KeysAreCreatedListedAndDeleted) {
     EXPECT_EQ(RegistryCreateKey(key, "."), 1); // an existing key keeps its values
     EXPECT_EQ(RegistryRead(key, "keep", "."), "1");
     EXPECT_EQ(RegistryCreateKey(key + "a\\deep\\", "."), 1);
-    EXPECT_EQ(RegistryCreateKey(key + std::string(254, 'k'), "."), 1);
+    // The longest name the registry allows is listed, and the names after it too.
+    const std::string longest(255, 'l');
+    for (const std::string& name : {longest, std::string("m"), std::string("n")}) {
+        ASSERT_EQ(RegistryCreateKey(key + name, "."), 1);
+    }
+    RegistryWrite(key + "m", "menu", "Server", kRegSz, ".");
+    RegistryWrite(key + "n", "menu", std::string(255, 'x'), kRegSz, "."); // reads as nothing
 
     std::vector<std::string> names;
     for (std::string name;
@@ -138,9 +144,14 @@ TEST_F(RegistryTest, KeysAreCreatedListedAndDeleted) {
         names.push_back(name);
     }
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"a", std::string(254, 'k')}));
-    RegistryCreateKey(key + std::string(255, 'l'), ".");
-    EXPECT_EQ(RegistryListSubKey(key, 2, "."), ""); // a name of 255 characters is not listed
+    EXPECT_EQ(names, (std::vector<std::string>{"a", longest, "m", "n"}));
+    std::vector<std::string> listed;
+    for (const RegistrySubKeyValue& sub : RegistryListSubKeysWithValue(key, "menu", ".")) {
+        listed.push_back(sub.name + "=" + sub.value);
+    }
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ(listed, (std::vector<std::string>{"a=", longest + "=", "m=Server", "n="}));
+    EXPECT_EQ(RegistryListSubKeysWithValue(key + "missing", "menu", ".").size(), 0u);
 
     EXPECT_EQ(RegistryDeleteKey(key + "a", "."), 0); // it still has a subkey
     EXPECT_EQ(RegistryDeleteKey(key + "a\\deep\\", "."), 1);
@@ -148,6 +159,16 @@ TEST_F(RegistryTest, KeysAreCreatedListedAndDeleted) {
     EXPECT_EQ(RegistryKeyExists(key + "a", "."), 0);
     EXPECT_EQ(RegistryDeleteValue(key, "keep", "."), 1);
     EXPECT_EQ(RegistryDeleteValue(key, "keep", "."), 0);
+}
+
+// What RegistryRead cannot read back can still be verified.
+TEST_F(RegistryTest, AWholeTextOfAnyLengthReadsForVerifying) {
+    RegistryWrite(key, "long", std::string(300, 'x'), kRegSz, ".");
+    RegistryWrite(key, "number", "7", kRegDword, ".");
+    EXPECT_EQ(RegistryRead(key, "long", "."), "");
+    EXPECT_EQ(RegistryReadWholeText(key, "long", "."), std::string(300, 'x'));
+    EXPECT_EQ(RegistryReadWholeText(key, "number", "."), std::nullopt);
+    EXPECT_EQ(RegistryReadWholeText(key, "missing", "."), std::nullopt);
 }
 
 } // namespace

@@ -117,12 +117,12 @@ Sample Median(const std::wstring& exe) {
 
 // The registry part of start-up, run here with the same code, counted by the layer.
 double RegistryOperationsPerSession(int sessions) {
-    const uint64_t before = RegistryOperationCount();
+    const uint64_t before = RegistryPlatformCallCount();
     LoadSettings("C:\\");
     SessionCatalogue catalogue = LoadSessionCatalogue();
     LayoutSessionMenu(catalogue);
     RegistryKeyExists(ProgramKey, ".");
-    const double operations = static_cast<double>(RegistryOperationCount() - before);
+    const double operations = static_cast<double>(RegistryPlatformCallCount() - before);
     return sessions == 0 ? operations : operations / sessions;
 }
 

@@ -1,0 +1,78 @@
+// An open registry key, closed when it goes. Inside the registry layer only: the rest of
+// the program addresses keys by their textual paths (registry.h).
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace quarnel {
+
+// Counts every call into the registry functions of the system, so that a benchmark can
+// tell what start-up costs per session.
+void CountRegistryCall();
+
+class RegistryKey {
+  public:
+    enum class Access { Look, Change };
+
+    RegistryKey() = default;
+    // The key of a textual path on a computer ("." the local one); empty when it cannot
+    // be opened.
+    RegistryKey(const std::string& path, const std::string& computer, Access access);
+    ~RegistryKey();
+    RegistryKey(RegistryKey&& other) noexcept;
+    RegistryKey& operator=(RegistryKey&& other) noexcept;
+    RegistryKey(const RegistryKey&) = delete;
+    RegistryKey& operator=(const RegistryKey&) = delete;
+
+    explicit operator bool() const { return key_ != nullptr; }
+    HKEY Get() const { return key_; }
+
+    // A subkey, opened to look.
+    RegistryKey OpenSubKey(const std::wstring& name) const;
+    // The name of the subkey at the index; nothing past the last one or on any error.
+    std::optional<std::wstring> SubKeyName(DWORD index) const;
+
+    struct Value {
+        DWORD type = REG_NONE;
+        std::vector<BYTE> data;
+    };
+    // The value through the program's fixed-size buffer: nothing when it is missing or
+    // larger than 255 bytes (a text of more than 254 characters).
+    std::optional<Value> QueryLimited(const std::string& valueName) const;
+    // A text value of any length; nothing when missing, unreadable or not a text.
+    std::optional<std::string> QueryWholeText(const std::string& valueName) const;
+
+  private:
+    explicit RegistryKey(HKEY key) : key_(key) {}
+    void Close();
+    HKEY key_ = nullptr;
+    HKEY connection_ = nullptr; // the remote computer's root, when not the local one
+};
+
+// A path split and its root chosen, for the operations that work on the root itself
+// (creating and deleting keys). Owns the connection to a remote computer.
+class ResolvedPath {
+  public:
+    ResolvedPath(const std::string& path, const std::string& computer);
+    ~ResolvedPath();
+    ResolvedPath(const ResolvedPath&) = delete;
+    ResolvedPath& operator=(const ResolvedPath&) = delete;
+
+    HKEY Root() const { return root_; }
+    const std::wstring& SubKey() const { return subKey_; }
+    // Hands the connection on; the root stays usable while the receiver keeps it.
+    HKEY TakeConnection() { return std::exchange(connection_, nullptr); }
+
+  private:
+    HKEY root_ = nullptr;
+    HKEY connection_ = nullptr;
+    std::wstring subKey_;
+};
+
+} // namespace quarnel
