@@ -5,6 +5,7 @@
 #include "sessions/launch_params.h"
 #include "registry/registry.h"
 #include "sessions/launcher.h"
+#include "sessions/putty_version.h"
 #include "sessions/recent_sessions.h"
 #include "vault/password_lookup.h"
 #include "win/files.h"
@@ -68,7 +69,12 @@ int Shell::Run(bool firstRun) {
     }
 
     for (;;) {
-        MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        // Messages and the password pipes are waited for together, in this one thread.
+        const std::vector<HANDLE> handles = pipes_.WaitHandles();
+        MsgWaitForMultipleObjectsEx(static_cast<DWORD>(handles.size()), handles.data(),
+                                    pipes_.MillisecondsToNextDeadline(), QS_ALLINPUT,
+                                    MWMO_INPUTAVAILABLE);
+        pipes_.Step();
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT) {
@@ -179,10 +185,32 @@ void Shell::LaunchSessionKey(const std::string& keyName) {
     if (password && !IsPasswordUsable(*password)) {
         password.reset(); // deciphered under a wrong master password: let PuTTY ask
     }
-    if (!LaunchPutty(state_.settings.PuttyPfad,
-                     SessionLaunch(keyName, password, state_.startDirectory))) {
+    // A PuTTY that reads its password from a file gets it through a pipe that only it
+    // may read, so it never stands in the process list. Without the pipe PuTTY asks:
+    // the password never falls back onto the command line.
+    std::string passwordPart;
+    std::unique_ptr<PasswordPipe> pipe;
+    const std::string& putty = state_.settings.PuttyPfad;
+    if (password) {
+        const std::optional<FileVersion> version = ReadFileVersion(putty);
+        if (version && ReadsPasswordFile(*version)) {
+            pipe = PasswordPipe::Create(*password);
+            passwordPart = pipe ? PasswordFilePart(pipe->Path()) : std::string();
+        } else {
+            passwordPart = PasswordPart(*password);
+        }
+        SecureZeroMemory(password->data(), password->size());
+    }
+    std::optional<StartedProcess> started =
+        LaunchPutty(putty, SessionLaunch(keyName, passwordPart, state_.startDirectory));
+    SecureZeroMemory(passwordPart.data(), passwordPart.size());
+    if (!started) {
         ShowMessage("Fehler", "Das ging schief");
         return;
+    }
+    if (pipe) {
+        pipe->ServeTo(std::move(started->process), started->id);
+        pipes_.Add(std::move(pipe));
     }
     state_.recentSessions = PushRecentSession(std::move(state_.recentSessions), keyName);
     // Stored only while the program key exists: after the uninstall nothing comes back.

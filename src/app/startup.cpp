@@ -6,6 +6,7 @@
 #include "registry/registry.h"
 #include "sessions/recent_sessions.h"
 #include "sessions/session_name.h"
+#include "vault/master_check.h"
 #include "vault/password_prompt.h"
 #include "win/files.h"
 
@@ -43,8 +44,15 @@ int RunProgram(HINSTANCE instance) {
     if (state.settings.Passwortfunktionalitaet) {
         const WindowEnv env{instance,     state.programIcon, state.trayImage.get(),
                             &state.fonts, &state.toolTips,   nullptr};
-        state.masterPassword =
-            AskMasterPassword(env, [](const std::string&) { return true; }).value_or("");
+        // With a check stored, a mistyped master password is caught here; closing the
+        // prompt then means no stored password goes to PuTTY at all in this run.
+        const std::string check = RegistryRead(ProgramKey, MasterCheckValueName, ".");
+        const std::optional<std::string> typed =
+            AskMasterPassword(env, [&check](const std::string& master) {
+                return CheckMasterPassword(check, master) != MasterCheck::Differs;
+            });
+        state.masterPassword = typed.value_or("");
+        state.passwordsWithheld = !typed && ParseMasterCheck(check).has_value();
     }
     state.catalogue = LoadSessionCatalogue();
     state.settings.SSHSessionVorlage =

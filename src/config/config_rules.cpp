@@ -29,7 +29,7 @@ BrowsePreset SplitBrowsePreset(std::string_view puttyPath) {
 }
 
 bool CanStoreCipherText(std::string_view cipherText) {
-    return cipherText.size() <= 254 && cipherText.find('\0') == std::string_view::npos;
+    return cipherText.size() <= 254;
 }
 
 std::string AutostartRunValue(std::string_view programFile) {

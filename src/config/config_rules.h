@@ -16,8 +16,8 @@ struct BrowsePreset {
 };
 BrowsePreset SplitBrowsePreset(std::string_view puttyPath);
 
-// Whether a cipher text survives the trip through a text value: a zero byte would end
-// it early, and more than 254 bytes cannot be read back.
+// Whether a cipher text can be stored and read back: more than 254 bytes cannot (a
+// zero byte is no matter: such a cipher is stored as binary data).
 bool CanStoreCipherText(std::string_view cipherText);
 
 // The data of the autostart value: the program file in double quotes, so that a folder

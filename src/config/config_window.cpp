@@ -5,6 +5,8 @@
 #include "registry/registry.h"
 #include "sessions/launch_params.h"
 #include "vault/cipher.h"
+#include "vault/master_check.h"
+#include "vault/stored_password.h"
 #include "win/files.h"
 #include "win/message_box.h"
 #include "win/text.h"
@@ -46,6 +48,7 @@ constexpr char kAutostartNotWritten[] =
     "eingetragen werden.";
 constexpr char kAutostartNotRemoved[] =
     "Der Autostart-Eintrag von Quarnel konnte nicht entfernt werden.";
+constexpr char kWrongMaster[] = "Das Masterpasswort stimmt nicht mit dem gespeicherten überein.";
 constexpr char kFound[] = "(Datei gefunden!. Alles OK!)";
 constexpr char kNotFound[] = "(Angegebene Datei nicht gefunden. Bitte prüfen!)";
 constexpr char kTooLong[] = "(Pfad zu lang. Bitte kürzer ablegen!)";
@@ -285,10 +288,14 @@ bool ConfigWindow::ShowChosenPassword() {
         ShowMessage("Fehler:", CannotKeep("Masterpasswort"));
         return false;
     }
+    if (!MasterAccepted(*master)) {
+        SetGadgetText(window, kSessionPasswordField, "");
+        return true;
+    }
     const std::optional<std::string> session = ChosenSession();
-    const std::string stored =
-        session ? RegistryRead(SessionsKey + *session, PasswordValueName, ".") : std::string();
-    SetGadgetText(window, kSessionPasswordField, PasswordDecrypt(stored, *master));
+    const std::optional<std::string> stored =
+        session ? ReadCipherText(SessionsKey + *session) : std::nullopt;
+    SetGadgetText(window, kSessionPasswordField, PasswordDecrypt(stored.value_or(""), *master));
     return true;
 }
 
@@ -301,8 +308,24 @@ void ConfigWindow::OnSessionChosen() {
                   session ? RegistryRead(SessionsKey + *session, MenuValueName, ".") : "");
 }
 
+bool ConfigWindow::MasterAccepted(const std::string& master) {
+    if (!acceptedMaster_.empty() && master == acceptedMaster_) {
+        return true;
+    }
+    const std::string check = RegistryRead(ProgramKey, MasterCheckValueName, ".");
+    if (CheckMasterPassword(check, master) == MasterCheck::Differs) {
+        ShowMessage("Fehler:", kWrongMaster);
+        return false;
+    }
+    acceptedMaster_ = master;
+    return true;
+}
+
 bool ConfigWindow::StoreChosenPassword(const std::optional<std::string>& session,
                                        const std::string& password, const std::string& master) {
+    if (!MasterAccepted(master)) {
+        return true;
+    }
     bool enciphered = false;
     const std::string cipherText = PasswordEncrypt(password, master, &enciphered);
     if (!enciphered) {
@@ -312,10 +335,19 @@ bool ConfigWindow::StoreChosenPassword(const std::optional<std::string>& session
         ShowMessage("Fehler:", kUnstorablePassword);
         return true;
     }
-    if (session &&
-        RegistryWrite(SessionsKey + *session, PasswordValueName, cipherText, kRegSz, ".") == 0) {
+    if (!session) {
+        return true;
+    }
+    if (!StoreCipherText(SessionsKey + *session, cipherText)) {
         ShowMessage("Fehler:", NotWritten("Das Passwort", *session));
         return false; // the menu would fail the same way: one box is enough
+    }
+    // The first password stored under a master password fixes the check of it.
+    const std::string check = RegistryRead(ProgramKey, MasterCheckValueName, ".");
+    if (!ParseMasterCheck(check)) {
+        if (const std::optional<std::string> made = MakeMasterCheck(master)) {
+            WriteSetting(MasterCheckValueName, *made);
+        }
     }
     return true;
 }
@@ -392,6 +424,7 @@ void ConfigWindow::OnDeletePassword() {
 void ConfigWindow::OnDeleteAllPasswords() {
     if (ShowMessage("Passwörter Löschen", kDeleteAllPasswordsQuestion, MB_YESNO) == IDYES) {
         DeleteFromEverySession(catalogue_.allSessions, PasswordValueName);
+        RegistryDeleteValue(ProgramKey, MasterCheckValueName, ".");
     }
 }
 

@@ -105,10 +105,14 @@ class ConfigWindow : public TopWindow {
                              const std::string& master);
     void StoreChosenMenu(const std::optional<std::string>& session, const std::string& text);
     void GeneralOption(int gadget, const char* valueName, int8_t Settings::*field);
+    // Whether the master password typed here matches the stored check (or none is
+    // stored); tells the user when it does not.
+    bool MasterAccepted(const std::string& master);
 
     Settings& settings_;
     const SessionCatalogue& catalogue_;
     ConfigHost& host_;
+    std::string acceptedMaster_; // checked already: the check takes its time
 };
 
 } // namespace quarnel

@@ -2,6 +2,7 @@
 // LoadSessionCatalogue (load_catalogue.cpp) is window-free.
 #pragma once
 
+#include "registry/putty_keys.h"
 #include "sessions/session_name.h"
 
 #include <string>
@@ -11,13 +12,6 @@
 #include <vector>
 
 namespace quarnel {
-
-// Where PuTTY keeps its saved sessions; a session key is this path + the key name.
-inline const std::string SessionsKey =
-    "HKEY_CURRENT_USER\\Software\\SimonTatham\\PuTTY\\Sessions\\";
-// The values the program adds to a session key.
-inline const std::string MenuValueName = "UlvasQuarnel_Menu";
-inline const std::string PasswordValueName = "UlvasQuarnel_pw";
 
 struct SessionCatalogue {
     std::vector<std::string> allSessions;        // key names, catalogue order

@@ -58,14 +58,16 @@ bool IsPasswordUsable(std::string_view password) {
     return true;
 }
 
-std::string SessionParameters(std::string_view keyName,
-                              const std::optional<std::string>& password) {
-    std::string out;
-    if (password && IsPasswordUsable(*password)) {
-        out = "-pw " + Argument(*password);
-    }
-    out += " -load  " + Quoted(SessionDisplayName(keyName));
-    return out;
+std::string PasswordPart(std::string_view password) {
+    return IsPasswordUsable(password) ? "-pw " + Argument(password) : std::string();
+}
+
+std::string PasswordFilePart(std::string_view file) {
+    return "-pwfile " + Argument(file);
+}
+
+std::string SessionParameters(std::string_view keyName, std::string_view passwordPart) {
+    return std::string(passwordPart) + " -load  " + Quoted(SessionDisplayName(keyName));
 }
 
 std::string SshParameters(std::string_view host) {

@@ -11,7 +11,13 @@ namespace quarnel {
 bool IsPasswordUsable(std::string_view password);
 
 // The parameter texts of the five kinds of launch.
-std::string SessionParameters(std::string_view keyName, const std::optional<std::string>& password);
+// The password part of a session start: "-pw" and the password as one argument; empty
+// for a password that cannot go on a command line.
+std::string PasswordPart(std::string_view password);
+// The same for a password PuTTY reads from the file (a pipe) of that name.
+std::string PasswordFilePart(std::string_view file);
+// The password part, then " -load  " and the session's name in double quotes.
+std::string SessionParameters(std::string_view keyName, std::string_view passwordPart);
 std::string SshParameters(std::string_view host);
 // The template is a shown name, loaded as it is.
 std::string TemplateSshParameters(std::string_view templateName, std::string_view host);

@@ -6,9 +6,9 @@
 
 namespace quarnel {
 
-LaunchRequest SessionLaunch(const std::string& keyName, const std::optional<std::string>& password,
+LaunchRequest SessionLaunch(const std::string& keyName, const std::string& passwordPart,
                             const std::string& startDirectory) {
-    return {SessionParameters(keyName, password), startDirectory};
+    return {SessionParameters(keyName, passwordPart), startDirectory};
 }
 
 LaunchRequest DirectLaunch(DirectKind kind, const std::string& host,
@@ -28,9 +28,10 @@ LaunchRequest PuttyAloneLaunch() {
     return {"", "."};
 }
 
-bool LaunchPutty(const std::string& puttyPath, const LaunchRequest& request) {
+std::optional<StartedProcess> LaunchPutty(const std::string& puttyPath,
+                                          const LaunchRequest& request) {
     if (!IsReadableFile(puttyPath)) {
-        return false;
+        return std::nullopt;
     }
     return StartPuttyProcess(puttyPath, request.parameters,
                              request.workingFolder.empty() ? PuttyFolder(puttyPath)

@@ -3,6 +3,8 @@
 // (ending, hiding, telling the user it failed) is up to the caller.
 #pragma once
 
+#include "sessions/putty_process.h"
+
 #include <optional>
 #include <string>
 
@@ -15,16 +17,18 @@ struct LaunchRequest {
     std::string workingFolder; // empty: PuTTY's own folder
 };
 
-// A saved session by its key name, with its password when one is to be handed over.
-LaunchRequest SessionLaunch(const std::string& keyName, const std::optional<std::string>& password,
+// A saved session by its key name; `passwordPart` comes first (PasswordPart,
+// PasswordFilePart or nothing).
+LaunchRequest SessionLaunch(const std::string& keyName, const std::string& passwordPart,
                             const std::string& startDirectory);
 LaunchRequest DirectLaunch(DirectKind kind, const std::string& host,
                            const std::string& templateName);
 // PuTTY without parameters, so that its own settings dialog opens.
 LaunchRequest PuttyAloneLaunch();
 
-// Starts PuttyPfad with the request; false when it names no file (a folder would open
+// Starts PuttyPfad with the request; nothing when it names no file (a folder would open
 // an Explorer window instead) or the system refuses the start.
-bool LaunchPutty(const std::string& puttyPath, const LaunchRequest& request);
+std::optional<StartedProcess> LaunchPutty(const std::string& puttyPath,
+                                          const LaunchRequest& request);
 
 } // namespace quarnel

@@ -9,8 +9,9 @@
 
 namespace quarnel {
 
-bool StartPuttyProcess(const std::string& puttyPath, const std::string& parameters,
-                       const std::string& workingFolder) {
+std::optional<StartedProcess> StartPuttyProcess(const std::string& puttyPath,
+                                                const std::string& parameters,
+                                                const std::string& workingFolder) {
     const std::wstring file = Widen(puttyPath);
     const std::wstring arguments = Widen(parameters);
     const std::wstring folder = Widen(workingFolder);
@@ -27,8 +28,12 @@ bool StartPuttyProcess(const std::string& puttyPath, const std::string& paramete
     info.nShow = SW_SHOWNORMAL;
 
     const bool started = ShellExecuteExW(&info) != FALSE;
-    const UniqueHandle process(info.hProcess);
-    return started;
+    UniqueHandle process(info.hProcess);
+    if (!started) {
+        return std::nullopt;
+    }
+    const DWORD id = process ? GetProcessId(process.get()) : 0;
+    return StartedProcess{std::move(process), id};
 }
 
 } // namespace quarnel

@@ -1,8 +1,9 @@
 #include "vault/password_lookup.h"
 
 #include "registry/registry.h"
-#include "sessions/catalogue.h"
+#include "registry/putty_keys.h"
 #include "vault/cipher.h"
+#include "vault/stored_password.h"
 
 namespace quarnel {
 
@@ -12,11 +13,11 @@ std::optional<std::string> LookupSessionPassword(const std::string& keyName,
     if (!passwordFunctionOn) {
         return std::nullopt;
     }
-    const std::string stored = RegistryRead(SessionsKey + keyName, PasswordValueName, ".");
-    if (stored.empty()) {
+    const std::optional<std::string> stored = ReadCipherText(SessionsKey + keyName);
+    if (!stored) {
         return std::nullopt;
     }
-    return PasswordDecrypt(stored, masterPassword);
+    return PasswordDecrypt(*stored, masterPassword);
 }
 
 } // namespace quarnel

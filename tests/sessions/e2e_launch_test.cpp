@@ -108,8 +108,9 @@ TEST_F(LaunchE2E, EachWayOfStartingGivesItsParametersAndFolder) {
         Args arguments;
         std::wstring folder;
     } cases[] = {
+        // The password goes through a pipe only PuTTY may read, never on the line.
         {[&] { main_.ChooseFromMenuBar(1000); },
-         {L"-pw", L"pass wort", L"-load", L"Web Server"},
+         {L"-pwfile", L"<pipe>", L"-load", L"Web Server"},
          start},
         {[&] {
              app_->Tray(main_, WM_RBUTTONUP);
@@ -136,8 +137,14 @@ TEST_F(LaunchE2E, EachWayOfStartingGivesItsParametersAndFolder) {
         const auto starts = log_.WaitFor(i + 1);
         ASSERT_EQ(starts.size(), i + 1);
         EXPECT_EQ(Folder(starts[i].arguments.at(0)), Folder(puttyPath));
-        EXPECT_EQ(Args(starts[i].arguments.begin() + 1, starts[i].arguments.end()),
-                  cases[i].arguments);
+        Args arguments(starts[i].arguments.begin() + 1, starts[i].arguments.end());
+        if (i == 0) {
+            EXPECT_EQ(arguments.at(1).rfind(L"\\\\.\\pipe\\quarnel-", 0), 0u) << arguments.at(1);
+            arguments.at(1) = L"<pipe>";
+            EXPECT_EQ(starts[i].commandLine.find(L"pass wort"), std::wstring::npos);
+            EXPECT_EQ(starts[i].passwordFile, L"pass wort");
+        }
+        EXPECT_EQ(arguments, cases[i].arguments);
         EXPECT_EQ(Folder(starts[i].currentDirectory), cases[i].folder);
     }
     main_.WaitUntilIdle();

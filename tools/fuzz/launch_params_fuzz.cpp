@@ -48,7 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         expected = {"-pw", *password};
     }
     expected.insert(expected.end(), {"-load", name});
-    CheckSplit(quarnel::SessionParameters(keyName, password), expected);
+    CheckSplit(quarnel::SessionParameters(keyName, password ? quarnel::PasswordPart(*password) : ""),
+               expected);
     CheckSplit(quarnel::TemplateSshParameters(name, "host"), {"-load", name, "-ssh", "host"});
     return 0;
 }

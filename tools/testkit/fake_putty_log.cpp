@@ -61,6 +61,10 @@ std::vector<FakePuttyStart> ParseFakePuttyLog(const std::string& utf8) {
             current.arguments.push_back(Unescape(value));
         } else if (open && key == "cwd") {
             current.currentDirectory = Unescape(value);
+        } else if (open && key == "pwfile") {
+            current.passwordFile = Unescape(value);
+        } else if (open && key == "pwfile-error") {
+            current.passwordFile = L"<unreadable>";
         } else if (open && key == "end") {
             records.push_back(current);
             open = false;
@@ -71,6 +75,10 @@ std::vector<FakePuttyStart> ParseFakePuttyLog(const std::string& utf8) {
 
 std::wstring FakePuttyPath() {
     return BuildDir() + L"\\tests\\fake_putty\\putty.exe";
+}
+
+std::wstring FakeOldPuttyPath() {
+    return BuildDir() + L"\\tests\\fake_putty_old\\putty.exe";
 }
 
 FakePuttyLog::FakePuttyLog() {

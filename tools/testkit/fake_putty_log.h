@@ -2,6 +2,7 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,10 +13,15 @@ struct FakePuttyStart {
     std::wstring commandLine;            // GetCommandLineW as the process saw it
     std::vector<std::wstring> arguments; // CommandLineToArgvW of it, the program first
     std::wstring currentDirectory;       // GetCurrentDirectoryW at its start
+    // What it read from the file after -pwfile ("<unreadable>" when it could not open
+    // it); nothing when it was given none or left it unread.
+    std::optional<std::wstring> passwordFile;
 };
 
-// The stand-in putty.exe of the build tree, as a Windows path.
+// The stand-in putty.exe of the build tree, as a Windows path: one whose version reads
+// 0.77, which takes -pwfile, and one of 0.76, which does not.
 std::wstring FakePuttyPath();
+std::wstring FakeOldPuttyPath();
 
 // A fresh log for one test: while the object lives, QUARNEL_FAKE_PUTTY_LOG of this
 // process (and so of every program it starts) names an empty file of its own.

@@ -7,6 +7,8 @@
 #include "testkit/putty_seed.h"
 #include "testkit/test_support.h"
 #include "vault/cipher.h"
+#include "vault/master_check.h"
+#include "vault/stored_password.h"
 #include "win/text.h"
 
 #include <stdexcept>
@@ -40,6 +42,10 @@ QuarnelSetup& QuarnelSetup::Setting(const std::string& valueName, const std::str
     return *this;
 }
 
+QuarnelSetup& QuarnelSetup::MasterCheckOf(const std::string& masterPassword) {
+    return Setting(MasterCheckValueName, MakeMasterCheck(masterPassword).value());
+}
+
 QuarnelSetup& QuarnelSetup::WithFakePutty() {
     return Setting("PuttyPfad", Narrow(FakePuttyPath()));
 }
@@ -51,10 +57,9 @@ QuarnelSetup& QuarnelSetup::Session(const std::string& keyName, const std::strin
     if (!password.empty()) {
         bool ok = false;
         const std::string cipher = PasswordEncrypt(password, masterPassword, &ok);
-        if (!ok || cipher.find('\0') != std::string::npos) {
+        if (!ok || !StoreCipherText(SessionsKey + keyName, cipher)) {
             throw std::runtime_error("password cannot be stored for the test: " + password);
         }
-        RegistryWrite(SessionsKey + keyName, PasswordValueName, cipher, kRegSz, ".");
     }
     return *this;
 }

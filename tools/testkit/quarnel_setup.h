@@ -19,6 +19,8 @@ class QuarnelSetup {
     QuarnelSetup& LaterRun();
     // A value of the program key (creates the key, so it is a later run too).
     QuarnelSetup& Setting(const std::string& valueName, const std::string& text);
+    // The check of this master password, as the program stores it with a first password.
+    QuarnelSetup& MasterCheckOf(const std::string& masterPassword);
     // PuttyPfad names the stand-in putty.exe of the build tree.
     QuarnelSetup& WithFakePutty();
     // A saved PuTTY session (key form: blanks as "%20") with its menu and, when given, a

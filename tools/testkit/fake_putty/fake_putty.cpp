@@ -6,7 +6,12 @@
 //   arg <argument 0, as CommandLineToArgvW splits the command line>
 //   arg <argument 1> ...
 //   cwd <the current directory>
+//   pwfile <the first line of the file named after -pwfile, as bytes>  (when given)
 //   end
+//
+// -pwfile FILE is read as PuTTY reads it: an ordinary file open, its first line. With
+// QUARNEL_FAKE_PUTTY_SKIP_PWFILE set it is left unread, and QUARNEL_FAKE_PUTTY_STAY_MS
+// keeps the process alive that long after it has logged.
 //
 // In each value "\" is written "\\", a line feed "\n" and a carriage return "\r".
 // The record goes out in one append-only write, so a reader sees all of it or none.
@@ -16,6 +21,8 @@
 
 #include <shellapi.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -32,10 +39,9 @@ std::string Utf8(const std::wstring& text) {
     return out;
 }
 
-std::string Line(const char* key, const std::wstring& value) {
-    std::string line = key;
-    line += ' ';
-    for (const char c : Utf8(value)) {
+std::string Escaped(const std::string& bytes) {
+    std::string line;
+    for (const char c : bytes) {
         if (c == '\\') {
             line += "\\\\";
         } else if (c == '\n') {
@@ -46,8 +52,20 @@ std::string Line(const char* key, const std::wstring& value) {
             line += c;
         }
     }
-    line += '\n';
     return line;
+}
+
+std::string Line(const char* key, const std::wstring& value) {
+    return std::string(key) + ' ' + Escaped(Utf8(value)) + '\n';
+}
+
+// The bytes PuTTY would take as the password, in the log's UTF-8 like everything else.
+std::wstring FromWindows1252(const std::string& bytes) {
+    std::wstring wide(bytes.size(), L'\0');
+    const int n = MultiByteToWideChar(1252, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                      wide.data(), static_cast<int>(wide.size()));
+    wide.resize(static_cast<size_t>(n > 0 ? n : 0));
+    return wide;
 }
 
 } // namespace
@@ -68,6 +86,29 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         }
         LocalFree(argv);
     }
+    std::wstring passwordFile;
+    int count2 = 0;
+    if (wchar_t** argv = CommandLineToArgvW(commandLine.c_str(), &count2)) {
+        for (int i = 1; i + 1 < count2; ++i) {
+            if (std::wstring(argv[i]) == L"-pwfile") {
+                passwordFile = argv[i + 1];
+            }
+        }
+        LocalFree(argv);
+    }
+    if (!passwordFile.empty() &&
+        GetEnvironmentVariableW(L"QUARNEL_FAKE_PUTTY_SKIP_PWFILE", nullptr, 0) == 0) {
+        std::string line;
+        if (FILE* file = _wfopen(passwordFile.c_str(), L"rb")) {
+            for (int c; (c = fgetc(file)) != EOF && c != '\n';) {
+                line += static_cast<char>(c);
+            }
+            fclose(file);
+            record += Line("pwfile", FromWindows1252(line));
+        } else {
+            record += "pwfile-error\n";
+        }
+    }
     wchar_t folder[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, folder);
     record += Line("cwd", folder);
@@ -82,5 +123,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     DWORD written = 0;
     const BOOL ok =
         WriteFile(log.get(), record.data(), static_cast<DWORD>(record.size()), &written, nullptr);
+    wchar_t stay[16] = {};
+    if (GetEnvironmentVariableW(L"QUARNEL_FAKE_PUTTY_STAY_MS", stay, 16) > 0) {
+        Sleep(static_cast<DWORD>(_wtoi(stay)));
+    }
     return ok && written == record.size() ? 0 : 4;
 }

@@ -1,0 +1,21 @@
+// Which PuTTY a file is, as far as the password hand-over cares.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace quarnel {
+
+struct FileVersion {
+    uint16_t major = 0, minor = 0, build = 0, revision = 0;
+};
+
+// The file version from the program's version resource; nothing without one.
+std::optional<FileVersion> ReadFileVersion(const std::string& path);
+
+// PuTTY reads its password from a file named with -pwfile from release 0.77 on, whose
+// version resource reads 0.77.0.0. Window-free.
+bool ReadsPasswordFile(const FileVersion& version);
+
+} // namespace quarnel

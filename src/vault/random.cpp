@@ -1,0 +1,18 @@
+#include "vault/random.h"
+
+#include <windows.h>
+
+#include <bcrypt.h>
+
+namespace quarnel {
+
+std::optional<std::vector<unsigned char>> RandomBytes(size_t count) {
+    std::vector<unsigned char> bytes(count);
+    if (!BCRYPT_SUCCESS(BCryptGenRandom(nullptr, bytes.data(), static_cast<ULONG>(count),
+                                        BCRYPT_USE_SYSTEM_PREFERRED_RNG))) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+} // namespace quarnel
