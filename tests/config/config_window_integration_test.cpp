@@ -8,6 +8,7 @@
 #include "testkit/quarnel_setup.h"
 #include "testkit/ui_driver.h"
 #include "vault/cipher.h"
+#include "vault/master_check.h"
 #include "win/text.h"
 
 #include <gtest/gtest.h>
@@ -491,6 +492,34 @@ TEST_F(ConfigWindowTest, PasswordStepsOfPickingSavingAndDeleting) {
         EXPECT_EQ(Control(kSessionCombo).ComboSelection(), c.field.empty() && c.on ? 0 : kWeb);
         Close();
     }
+}
+
+// The first password stored under a master password fixes its check; a master password
+// that does not match shows and stores nothing; deleting all passwords drops the check.
+TEST_F(ConfigWindowTest, AMasterPasswordThatDoesNotMatchTheStoredCheckIsRefused) {
+    const std::string wrong = "Fehler:|Das Masterpasswort stimmt nicht mit dem gespeicherten "
+                              "überein.|OK";
+    Seed();
+    settings_.Passwortfunktionalitaet = 1;
+    Open();
+    Put(kMasterPasswordField, "m");
+    Control(kSessionCombo).PickComboEntry(kWeb);
+    Put(kSessionPasswordField, "erstes");
+    Control(kSaveButton).Click();
+    EXPECT_EQ(CheckMasterPassword(Value(ProgramKey, MasterCheckValueName), "m"),
+              MasterCheck::Matches);
+    Put(kMasterPasswordField, "x");
+    Control(kSessionCombo).PickComboEntry(kWeb);
+    EXPECT_EQ(Boxes::Take(), Texts{wrong});
+    EXPECT_EQ(Control(kSessionPasswordField).Text(), "");
+    Put(kSessionPasswordField, "zweites");
+    Control(kSaveButton).Click();
+    EXPECT_EQ(Boxes::Take(), Texts{wrong});
+    EXPECT_EQ(PasswordDecrypt(Value(Key("web%20server"), PasswordValueName), "m"), "erstes");
+    Boxes::Plan(IDYES);
+    Control(kDeleteAllPasswordsButton).Click();
+    EXPECT_EQ(Boxes::Take(), Texts{kAskPasswords});
+    EXPECT_EQ(Value(ProgramKey, MasterCheckValueName), "-");
 }
 
 TEST_F(ConfigWindowTest, DeletingEverythingAsksFirst) {

@@ -152,6 +152,33 @@ TEST_F(LaunchE2E, EachWayOfStartingGivesItsParametersAndFolder) {
     EXPECT_TRUE(main_.IsVisible());
 }
 
+// Each start gets its own pipe; a PuTTY older than 0.77 cannot read one and gets -pw.
+TEST_F(LaunchE2E, ThePasswordGoesThroughAPipeToANewPuttyAndOnTheLineToAnOldOne) {
+    size_t started = 0;
+    for (const bool old : {false, true}) {
+        SCOPED_TRACE(old ? "0.76" : "0.77");
+        test::QuarnelSetup setup;
+        setup.Setting("Passwortfunktionalitaet", "1")
+            .Setting("PuttyPfad", Narrow(old ? test::FakeOldPuttyPath() : test::FakePuttyPath()))
+            .Session("Web%20Server", "Server", "pass wort", "Meister");
+        Start("Meister");
+        for (int i = 0; i < 2; ++i) {
+            main_.ChooseFromMenuBar(1000);
+            const auto starts = log_.WaitFor(++started);
+            ASSERT_EQ(starts.size(), started);
+            const Args arguments(starts.back().arguments.begin() + 1,
+                                 starts.back().arguments.end());
+            if (old) {
+                EXPECT_EQ(arguments, (Args{L"-pw", L"pass wort", L"-load", L"Web Server"}));
+            } else {
+                EXPECT_EQ(arguments.at(0), L"-pwfile");
+                EXPECT_EQ(starts.back().passwordFile, L"pass wort");
+            }
+        }
+        app_.reset();
+    }
+}
+
 TEST_F(LaunchE2E, AfterAStartItEndsOrHidesButAFailedStartOnlyShowsAMessage) {
     enum Then { Stays, Hides, Ends };
     enum Putty { There, Missing, Folder };
