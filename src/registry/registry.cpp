@@ -77,8 +77,15 @@ RegistryValue ValueAsText(const RegistryKey::Value& value) {
     }
 }
 
+// Opening an empty subkey hands back the predefined root itself, which is not ours to
+// close.
+bool IsPredefined(HKEY key) {
+    const auto value = reinterpret_cast<ULONG_PTR>(key);
+    return value >= 0x80000000u && value <= 0x800000FFu;
+}
+
 void CloseKey(HKEY key) {
-    if (key != nullptr) {
+    if (key != nullptr && !IsPredefined(key)) {
         CountRegistryCall();
         RegCloseKey(key);
     }

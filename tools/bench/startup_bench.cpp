@@ -2,7 +2,8 @@
 // with its main window shown, for 0, 1,000 and 10,000 saved sessions spread over 50
 // menus, next to a trivial program that only opens one window. Runs under Wine in the
 // build tree's private prefix (tools/bench.sh); prints medians, ratios, the peak working
-// set and the registry operations per session that start-up makes.
+// set and the registry calls per session that start-up makes; then, in a running copy, how
+// long the configuration window and the quick search take to open.
 #include "config/settings.h"
 #include "registry/registry.h"
 #include "sessions/catalogue.h"
@@ -115,6 +116,73 @@ Sample Median(const std::wstring& exe) {
     return samples[samples.size() / 2];
 }
 
+HWND WindowTitled(DWORD pid, const std::wstring& prefix) {
+    struct Search {
+        DWORD pid;
+        const std::wstring* prefix;
+        HWND found;
+    } search{pid, &prefix, nullptr};
+    EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(hwnd, &owner);
+            wchar_t title[128] = {};
+            GetWindowTextW(hwnd, title, 128);
+            if (owner == s->pid && IsWindowVisible(hwnd) &&
+                std::wstring(title).rfind(*s->prefix, 0) == 0) {
+                s->found = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// How long a running quarnel.exe takes from the command (a menu item, or the quick
+// search's hotkey event) until the window it opens is shown and the program idle again.
+struct WindowTimes {
+    double config;
+    double quickSearch;
+};
+WindowTimes TimeWindows(const std::wstring& exe) {
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &si, &pi)) {
+        std::exit(1);
+    }
+    HWND main = nullptr;
+    for (int i = 0; i < 60000 && main == nullptr; ++i) {
+        WaitForInputIdle(pi.hProcess, 1000);
+        main = WindowTitled(pi.dwProcessId, L"Quarnel V.");
+        Sleep(1);
+    }
+    WaitForInputIdle(pi.hProcess, 60000);
+    const auto timeTo = [&](WPARAM command, const wchar_t* title) {
+        const auto start = std::chrono::steady_clock::now();
+        PostMessageW(main, WM_COMMAND, command, 0);
+        while (WindowTitled(pi.dwProcessId, title) == nullptr &&
+               std::chrono::steady_clock::now() - start < std::chrono::seconds(60)) {
+            Sleep(1);
+        }
+        WaitForInputIdle(pi.hProcess, 60000);
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+            .count();
+    };
+    WindowTimes times{};
+    times.config = timeTo(910, L"Quarnel Konfiguration");
+    times.quickSearch = timeTo(112, L"Quarnel Schnellsuche");
+    TerminateProcess(pi.hProcess, 0);
+    WaitForSingleObject(pi.hProcess, 10000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return times;
+}
+
 // The registry part of start-up, run here with the same code, counted by the layer.
 double RegistryOperationsPerSession(int sessions) {
     const uint64_t before = RegistryPlatformCallCount();
@@ -134,15 +202,18 @@ int main() {
     RegistryCreateKey(ProgramKey, "."); // no first-run message box
     RegistryWrite(ProgramKey, "Startminimized", "0", kRegSz, ".");
 
-    std::printf("%-10s %14s %14s %8s %16s %18s\n", "sessions", "quarnel ms", "trivial ms", "ratio",
-                "peak WS (KiB)", "registry ops/sess");
-    for (int sessions : {0, 1000, 10000}) {
+    std::printf("%-10s %12s %12s %7s %14s %16s %12s %12s\n", "sessions", "quarnel ms",
+                "trivial ms", "ratio", "peak WS (KiB)", "reg calls/sess", "config ms",
+                "search ms");
+    for (int sessions : {0, 1000, 10000, 65600}) {
         SeedSessions(sessions);
         const Sample q = Median(quarnel);
         const Sample t = Median(trivial);
-        std::printf("%-10d %14.1f %14.1f %8.2f %16zu %18.2f\n", sessions, q.milliseconds,
-                    t.milliseconds, q.milliseconds / t.milliseconds, q.peakWorkingSet / 1024,
-                    RegistryOperationsPerSession(sessions));
+        const WindowTimes w = TimeWindows(quarnel);
+        std::printf("%-10d %12.1f %12.1f %7.2f %14zu %16.2f %12.1f %12.1f\n", sessions,
+                    q.milliseconds, t.milliseconds, q.milliseconds / t.milliseconds,
+                    q.peakWorkingSet / 1024, RegistryOperationsPerSession(sessions), w.config,
+                    w.quickSearch);
         std::fflush(stdout);
     }
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\SimonTatham\\PuTTY\\Sessions");
