@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 namespace quarnel {
 
 namespace {
@@ -14,6 +16,8 @@ constexpr wchar_t kClassName[] = L"QuarnelQuickSearch";
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW; // no task-bar button
 constexpr int kWidth = 420, kHeight = 300;
+constexpr UINT kMoreRowsMessage = WM_APP + 2;
+constexpr size_t kFirstRows = 64, kMoreRows = 500;
 
 using Row = GadgetRow<QuickSearchWindow>;
 const Row kRows[] = {
@@ -108,20 +112,31 @@ void QuickSearchWindow::BringToFront() const {
 void QuickSearchWindow::Refill() {
     const HWND list = GetDlgItem(Handle(), kQuickSearchList);
     rows_ = index_.Find(GadgetText(Handle(), kQuickSearchField), recent_);
-    size_t bytes = 0;
-    for (const size_t row : rows_) {
-        bytes += (index_.entry(row).shown.size() + index_.entry(row).menu.size() + 4) * 2;
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    SendMessageW(list, LB_INITSTORAGE, rows_.size(), rows_.size() * 64);
+    shownRows_ = 0;
+    // What fills the window at once; the rest follows message by message, so that the
+    // window is there in an instant and typing never waits for thousands of rows.
+    AddRows(kFirstRows);
+    SendMessageW(list, LB_SETCURSEL, rows_.empty() ? static_cast<WPARAM>(-1) : 0, 0);
+}
+
+void QuickSearchWindow::AddRows(size_t count) {
+    const HWND list = GetDlgItem(Handle(), kQuickSearchList);
+    const size_t end = std::min(rows_.size(), shownRows_ + count);
+    if (shownRows_ == end) {
+        return;
     }
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(list, LB_RESETCONTENT, 0, 0);
-    SendMessageW(list, LB_INITSTORAGE, rows_.size(), bytes);
-    for (const size_t row : rows_) {
+    for (; shownRows_ < end; ++shownRows_) {
         SendMessageW(list, LB_ADDSTRING, 0,
-                     reinterpret_cast<LPARAM>(Widen(index_.RowText(row)).c_str()));
+                     reinterpret_cast<LPARAM>(Widen(index_.RowText(rows_[shownRows_])).c_str()));
     }
-    SendMessageW(list, LB_SETCURSEL, rows_.empty() ? static_cast<WPARAM>(-1) : 0, 0);
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
+    if (shownRows_ < rows_.size()) {
+        PostMessageW(Handle(), kMoreRowsMessage, 0, 0);
+    }
 }
 
 void QuickSearchWindow::OnQueryChanged() {
@@ -144,6 +159,10 @@ void QuickSearchWindow::OnStart() {
 }
 
 LRESULT QuickSearchWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kMoreRowsMessage) {
+        AddRows(kMoreRows);
+        return 0;
+    }
     if (message == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE) {
         PostMessageW(Handle(), WM_CLOSE, 0, 0);
         return 0;

@@ -46,9 +46,11 @@ class QuickSearchWindow : public TopWindow {
 
   private:
     void Refill();
+    void AddRows(size_t count);
     SearchIndex index_;
     std::vector<size_t> recent_;
     std::vector<size_t> rows_; // the session behind each row of the list
+    size_t shownRows_ = 0;     // how many of them the list holds yet
     Actions actions_;
 };
 

@@ -1,5 +1,7 @@
 #include "sessions/session_menu.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <unordered_map>
 
 namespace quarnel {
@@ -65,7 +67,27 @@ std::vector<MenuTitle> LayoutSessionMenu(SessionCatalogue& catalogue) {
     for (const std::string& session : catalogue.unassignedSessions) {
         AddSessionItem(others, catalogue, session);
     }
-    return layout;
+    return SplitLongMenus(std::move(layout));
+}
+
+std::vector<MenuTitle> SplitLongMenus(std::vector<MenuTitle> layout) {
+    std::vector<MenuTitle> split;
+    split.reserve(layout.size());
+    for (MenuTitle& title : layout) {
+        if (title.entries.size() <= kMostItemsPerMenu) {
+            split.push_back(std::move(title));
+            continue;
+        }
+        for (size_t first = 0, part = 1; first < title.entries.size();
+             first += kMostItemsPerMenu, ++part) {
+            const size_t last = std::min(title.entries.size(), first + kMostItemsPerMenu);
+            MenuTitle& piece = split.emplace_back(MenuTitle{
+                part == 1 ? title.text : title.text + " (" + std::to_string(part) + ")", {}});
+            piece.entries.assign(title.entries.begin() + static_cast<std::ptrdiff_t>(first),
+                                 title.entries.begin() + static_cast<std::ptrdiff_t>(last));
+        }
+    }
+    return split;
 }
 
 } // namespace quarnel

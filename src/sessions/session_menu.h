@@ -37,6 +37,12 @@ struct MenuTitle {
 // wrap onto the fixed items. Sessions beyond it are in neither menu.
 inline constexpr int kLastSessionItem = 65535;
 
+// A menu that holds more items than this takes time growing with the square of its items
+// to build, so a longer one is continued under the same title with " (2)", " (3)", ...;
+// the items keep their numbers and order.
+inline constexpr size_t kMostItemsPerMenu = 4000;
+std::vector<MenuTitle> SplitLongMenus(std::vector<MenuTitle> layout);
+
 // A text as a menu shows it unchanged: "&" would mark a shortcut key, a tab would
 // split the item.
 std::string MenuText(std::string_view text);

@@ -1,6 +1,6 @@
 // quarnel.exe where its surroundings change: the monitor the geometry was stored on is
 // gone, the screen's resolution is high.
-#include "e2e_fixture.h"
+#include "testkit/e2e_fixture.h"
 
 #include <map>
 

@@ -1,6 +1,6 @@
 // A later run of the program used from the outside: one copy only, the main window
 // hiding in the tray and coming back, the information window, the end by the close box.
-#include "e2e_fixture.h"
+#include "testkit/e2e_fixture.h"
 
 #include <set>
 

@@ -1,5 +1,5 @@
 // The menu bar and the tray popup of the running program, read back from inside it.
-#include "e2e_fixture.h"
+#include "testkit/e2e_fixture.h"
 
 #include <tuple>
 

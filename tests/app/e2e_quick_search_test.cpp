@@ -1,5 +1,5 @@
 // The quick search as a user meets it: the global hotkey from anywhere, typing, Return.
-#include "e2e_fixture.h"
+#include "testkit/e2e_fixture.h"
 #include "win/text.h"
 
 namespace quarnel::test {

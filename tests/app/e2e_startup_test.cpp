@@ -1,6 +1,6 @@
 // Start-up of the running program: a first run, and a start hidden in the tray that
 // lives through a restart of the shell and ends from there.
-#include "e2e_fixture.h"
+#include "testkit/e2e_fixture.h"
 
 #include "win/text.h"
 

@@ -1,13 +1,9 @@
 // The configuration window in the whole running program: quarnel.exe worked from
 // outside, for what only shows across processes and starts: the restarted copy, the
 // next start after the uninstall, the file requester, boxes against the tray icon.
-#include "config/settings.h"
 #include "config/config_window.h"
-#include "registry/registry.h"
 #include "sessions/session_menu.h"
-#include "testkit/fake_putty_log.h"
-#include "testkit/quarnel_setup.h"
-#include "testkit/ui_driver.h"
+#include "testkit/e2e_fixture.h"
 #include "win/text.h"
 
 #include <gtest/gtest.h>
@@ -18,21 +14,13 @@ namespace {
 // The restarted copy reads everything afresh: give it time.
 constexpr Timeout kRestartTimeout{30000};
 
-class E2eConfigTest : public ::testing::Test {
+class E2eConfigTest : public E2eTest {
   protected:
-    void Start(LaunchOptions options = {}) {
-        app_ = std::make_unique<App>(std::move(options));
-        main_ = app_->WaitForWindow(TitleStartsWith(kMainTitlePrefix, "QuarnelMainWindow"));
-    }
     Window OpenConfig() const {
         main_.ChooseFromMenuBar(kConfigureItem);
-        const Window config = app_->WaitForWindow(TitleIs("Quarnel Konfiguration "));
+        const Window config = app_->WaitForWindow(TitleIs(kConfigTitle));
         config.WaitUntilIdle(); // filled once the program takes input again
         return config;
-    }
-    void Quit() const {
-        main_.ChooseFromMenuBar(kQuitItem);
-        EXPECT_EQ(app_->WaitForExit(), 0u);
     }
     // While a box or the requester is up, the whole program waits for it, the tray too.
     void ExpectTrayIgnored() const {
@@ -40,10 +28,6 @@ class E2eConfigTest : public ::testing::Test {
         app_->Tray(main_, WM_RBUTTONUP);
         EXPECT_FALSE(app_->PopupMenuOpen());
     }
-
-    QuarnelSetup setup_;
-    std::unique_ptr<App> app_;
-    Window main_;
 };
 
 // Started in the test's folder, not the program's: the restart starts the program's own
@@ -65,7 +49,7 @@ TEST_F(E2eConfigTest, RestartStartsANewCopyThatReadsTheSavedMenu) {
     const std::string menus = main_.ReadMenuBar().Dump();
     EXPECT_NE(menus.find("\nServer\n  beta [1000]\nWEITERE...\n  alpha"), std::string::npos)
         << menus;
-    Quit();
+    CloseProgram();
 }
 
 TEST_F(E2eConfigTest, AfterTheUninstallTheNextStartIsAFirstRun) {
@@ -76,12 +60,12 @@ TEST_F(E2eConfigTest, AfterTheUninstallTheNextStartIsAFirstRun) {
     ExpectTrayIgnored();
     box.Answer(IDYES);
     click.Wait();
-    Quit(); // stores the window's geometry: into no key
+    CloseProgram(); // stores the window's geometry: into no key
     EXPECT_FALSE(RegistryKeyExists(ProgramKey, "."));
     Start();
     app_->WaitForMessageBox("Ulvas Quarnel").Answer(IDOK);
     app_->WaitForWindow(TitleIs("Quarnel Konfiguration "));
-    Quit();
+    CloseProgram();
 }
 
 TEST_F(E2eConfigTest, TheFileRequesterSetsThePathAndCancelChangesNothing) {
@@ -110,7 +94,7 @@ TEST_F(E2eConfigTest, TheFileRequesterSetsThePathAndCancelChangesNothing) {
         EXPECT_EQ(config.Control(kPuttyPathField).Text(), putty);
         EXPECT_EQ(config.Control(kPuttyPathStatusLabel).Text(), "(Datei gefunden!. Alles OK!)");
         EXPECT_EQ(RegistryRead(ProgramKey, "PuttyPfad", "."), putty);
-        Quit();
+        CloseProgram();
     }
 }
 

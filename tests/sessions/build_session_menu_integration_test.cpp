@@ -1,5 +1,5 @@
 // PuTTY's sessions read from the test run's private registry and built into real menus.
-#include "menu_dump.h"
+#include "testkit/menu_dump.h"
 #include "registry/registry.h"
 #include "sessions/build_session_menu.h"
 #include "testkit/quarnel_setup.h"

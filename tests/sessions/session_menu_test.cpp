@@ -1,5 +1,5 @@
 // The menu layout from a catalogue.
-#include "menu_dump.h"
+#include "testkit/menu_dump.h"
 
 #include <gtest/gtest.h>
 
@@ -43,7 +43,7 @@ TEST(LayoutSessionMenu, NumbersTheItemsOfEachMenuInOrderThenTheRest) {
 
 // Menu commands carry 16-bit numbers: the items end at 65535, the rest stay out of the
 // menus rather than wrap onto the fixed items.
-TEST(LayoutSessionMenu, SessionItemsEndAtTheLast16BitNumber) {
+TEST(LayoutSessionMenu, SessionItemsEndAtTheLast16BitNumberAndLongMenusGoOnUnderTheirTitle) {
     std::vector<std::pair<std::string, std::string>> sessions;
     for (int i = 0; i < 65600; ++i) {
         std::string key = "s";
@@ -55,6 +55,12 @@ TEST(LayoutSessionMenu, SessionItemsEndAtTheLast16BitNumber) {
     EXPECT_EQ(catalogue.menuItemSessions.size(), 64536u);
     EXPECT_EQ(layout.back().entries.back().id, 65535);
     EXPECT_EQ(catalogue.menuItemSessions.back(), "s164535");
+    // Long menus go on under the same title, numbered, the items in order.
+    ASSERT_EQ(layout.size(), 1u + 17u);
+    EXPECT_EQ(layout[1].text + "|" + layout[2].text + "|" + layout.back().text,
+              "WEITERE...|WEITERE... (2)|WEITERE... (17)");
+    EXPECT_EQ(layout[1].entries.size(), 4000u);
+    EXPECT_EQ(layout[2].entries.front().id, 5000);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The password cipher through Wine's real CryptoAPI, and the lookup at launch.
 #include "registry/registry.h"
 #include "testkit/quarnel_setup.h"
+#include "testkit/message_boxes.h"
 #include "testkit/test_support.h"
 #include "testkit/ui_driver.h"
 #include "vault/cipher.h"
@@ -20,28 +21,9 @@ std::string Hex(const std::string& bytes) {
     return out;
 }
 
-// A box would hold the test: a timer, run by the box's own message loop, notes the text
-// of every "Error" box this thread shows and answers it with OK.
 class CipherTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        boxes_.clear();
-        timer_ = SetTimer(nullptr, 0, 10, AnswerErrorBoxes);
-    }
-    void TearDown() override { KillTimer(nullptr, timer_); }
-    static void CALLBACK AnswerErrorBoxes(HWND, UINT, UINT_PTR, DWORD) {
-        EnumThreadWindows(GetCurrentThreadId(), AnswerIfErrorBox, 0);
-    }
-    static BOOL CALLBACK AnswerIfErrorBox(HWND window, LPARAM) {
-        const test::Window box(window);
-        if (box.IsVisible() && box.Text() == "Error") {
-            boxes_.push_back(box.MessageText());
-            box.Send(WM_COMMAND, IDOK, 0);
-        }
-        return TRUE;
-    }
-    static inline std::vector<std::string> boxes_;
-    UINT_PTR timer_ = 0;
+    test::Boxes boxes_; // a box would hold the test: answered as it opens
 };
 
 TEST_F(CipherTest, KnownAnswersRoundTripsAndDeterminism) {
@@ -72,7 +54,7 @@ TEST_F(CipherTest, KnownAnswersRoundTripsAndDeterminism) {
         EXPECT_NE(PasswordEncrypt(everyByte, master + "x"), cipher);
         EXPECT_EQ(PasswordDecrypt(cipher, master), everyByte);
     }
-    EXPECT_TRUE(boxes_.empty());
+    EXPECT_EQ(test::Boxes::Take(), test::Texts{});
 }
 
 // Without a usable default provider a call shows one box and hands its input back.
@@ -89,11 +71,12 @@ TEST_F(CipherTest, AFailureShowsOneErrorBoxAndReturnsTheInput) {
     EXPECT_FALSE(ok);
     EXPECT_EQ(result, input);
     EXPECT_EQ(input, "Geheim123");
-    ASSERT_EQ(boxes_.size(), 1u);
+    const test::Texts boxes = test::Boxes::Take();
+    ASSERT_EQ(boxes.size(), 1u);
     // The system's description of the error follows on a line of its own.
-    const std::string message = "CryptAcquireContext_() failed\n";
-    EXPECT_EQ(boxes_[0].substr(0, message.size()), message);
-    EXPECT_GT(boxes_[0].size(), message.size());
+    const std::string message = "Error|CryptAcquireContext_() failed\n";
+    EXPECT_EQ(boxes[0].substr(0, message.size()), message);
+    EXPECT_GT(boxes[0].size(), message.size() + 3);
 }
 
 TEST(LookupSessionPassword, DeciphersTheStoredValueOnlyWhenTheFunctionIsOn) {
