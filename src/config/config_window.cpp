@@ -238,10 +238,16 @@ void ConfigWindow::Fill() {
     AddComboEntry(window, kSessionCombo, kChooseSession);
     AddComboEntry(window, kSessionCombo, kSeparator);
     AddComboEntry(window, kSshTemplateCombo, s.SSHSessionVorlage);
-    for (const std::string& keyName : catalogue_.allSessions) {
-        const std::string shown = SessionName(keyName).Shown();
-        AddComboEntry(window, kSessionCombo, shown);
-        AddComboEntry(window, kSshTemplateCombo, shown);
+    {
+        // The controls looked up once: every lookup is a trip to the window manager.
+        QuietChanges quiet;
+        const HWND sessions = GetDlgItem(window, kSessionCombo);
+        const HWND templates = GetDlgItem(window, kSshTemplateCombo);
+        for (const std::string& keyName : catalogue_.allSessions) {
+            const std::wstring shown = Widen(SessionName(keyName).Shown());
+            SendMessageW(sessions, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown.c_str()));
+            SendMessageW(templates, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown.c_str()));
+        }
     }
     for (const int combo : {kSessionCombo, kSshTemplateCombo}) {
         SendMessageW(GetDlgItem(window, combo), WM_SETREDRAW, TRUE, 0);

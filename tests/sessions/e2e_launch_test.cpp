@@ -1,6 +1,5 @@
-// Starting the stand-in putty.exe: by StartPuttyProcess alone, then by the real
-// quarnel.exe, with what the program does after a start.
-#include "sessions/putty_process.h"
+// Starting the stand-in putty.exe from the real quarnel.exe, with what the program does
+// after a start.
 #include "testkit/fake_putty_log.h"
 #include "testkit/quarnel_setup.h"
 #include "testkit/ui_driver.h"
@@ -28,43 +27,6 @@ std::wstring Folder(std::wstring path) {
     }
     CharLowerBuffW(path.data(), static_cast<DWORD>(path.size()));
     return path;
-}
-
-// A copy of the stand-in in a folder with a blank and an umlaut, as PuTTY's own folder
-// usually holds a blank.
-TEST(PuttyProcess, GetsTheParameterTextAsItIsAndStartsInTheGivenFolder) {
-    wchar_t temp[MAX_PATH] = {}, here[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    GetCurrentDirectoryW(MAX_PATH, here);
-    const std::wstring folder =
-        temp + (L"Quarnel PuTTY \u00fc" + std::to_wstring(GetCurrentProcessId()) + L"\\");
-    const std::wstring putty = folder + L"putty.exe";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    ASSERT_TRUE(CopyFileW(test::FakePuttyPath().c_str(), putty.c_str(), FALSE));
-
-    test::FakePuttyLog log;
-    const struct {
-        std::string parameters, folder;
-        std::wstring seen;
-    } cases[] = {
-        {" -load  \"Web Server\"", ".", here},
-        {"-ssh  host", Narrow(folder), folder},
-        {"", "", here}, // none given: the system's choice, the starter's own folder
-    };
-    for (size_t i = 0; i < std::size(cases); ++i) {
-        SCOPED_TRACE(cases[i].parameters);
-        ASSERT_TRUE(StartPuttyProcess(Narrow(putty), cases[i].parameters, cases[i].folder));
-        const auto starts = log.WaitFor(i + 1);
-        ASSERT_EQ(starts.size(), i + 1);
-        EXPECT_EQ(Folder(starts[i].arguments.at(0)), Folder(putty));
-        EXPECT_EQ(Folder(starts[i].currentDirectory), Folder(cases[i].seen));
-        const std::wstring& line = starts[i].commandLine;
-        const std::wstring tail = Widen(cases[i].parameters);
-        EXPECT_EQ(line.substr(line.size() - std::min(line.size(), tail.size())), tail);
-    }
-    // The last stand-in may hold its file for a moment after it has written its record.
-    EXPECT_TRUE(test::WaitUntil([&] { return DeleteFileW(putty.c_str()) != FALSE; }));
-    RemoveDirectoryW(folder.c_str());
 }
 
 class LaunchE2E : public ::testing::Test {

@@ -161,16 +161,18 @@ WindowTimes TimeWindows(const std::wstring& exe) {
         main = WindowTitled(pi.dwProcessId, L"Quarnel V.");
         Sleep(1);
     }
-    WaitForInputIdle(pi.hProcess, 60000);
+    // The window shows before its menus are built: wait until the program takes input.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 120000, &ignored);
     const auto timeTo = [&](WPARAM command, const wchar_t* title) {
         const auto start = std::chrono::steady_clock::now();
         PostMessageW(main, WM_COMMAND, command, 0);
-        // Answered only once the program has handled the command before it.
-        DWORD_PTR ignored = 0;
-        SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &ignored);
-        if (WindowTitled(pi.dwProcessId, title) == nullptr) {
-            std::fprintf(stderr, "no window %ls\n", title);
+        while (WindowTitled(pi.dwProcessId, title) == nullptr &&
+               std::chrono::steady_clock::now() - start < std::chrono::seconds(60)) {
+            Sleep(0);
         }
+        // Answered only once the program has handled what came before it.
+        SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &ignored);
         return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
             .count();
     };

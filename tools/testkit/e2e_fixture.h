@@ -13,7 +13,9 @@
 #include <shellapi.h>
 #include <tlhelp32.h>
 
+#include <initializer_list>
 #include <memory>
+#include <vector>
 
 namespace quarnel::test {
 
@@ -40,6 +42,23 @@ inline std::string Geometry(int x, int y, int width, int height) {
            " ";
 }
 inline const std::string kNoGeometry(4, ' ');
+
+// Keys pressed down in this order and released in reverse, as the keyboard gives them to
+// whichever program holds them (a hotkey of another process).
+inline void PressKeys(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> input;
+    for (const WORD key : keys) {
+        input.push_back({INPUT_KEYBOARD, {}});
+        input.back().ki.wVk = key;
+    }
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
+        input.push_back({INPUT_KEYBOARD, {}});
+        input.back().ki.wVk = *key;
+        input.back().ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    ASSERT_EQ(SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT)),
+              input.size());
+}
 
 class E2eTest : public ::testing::Test {
   protected:

@@ -732,15 +732,19 @@ std::vector<Window> Window::Controls() const {
 }
 
 std::vector<std::string> Window::ComboEntries() const {
-    const LRESULT count = Send(CB_GETCOUNT, 0, 0);
+    // A list box holds its rows the same way under other message numbers.
+    const bool list = ClassName() == "ListBox";
+    const LRESULT count = Send(list ? LB_GETCOUNT : CB_GETCOUNT, 0, 0);
     std::vector<std::string> entries;
     for (LRESULT i = 0; i < count; ++i) {
-        const LRESULT length = Send(CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+        const LRESULT length =
+            Send(list ? LB_GETTEXTLEN : CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
         if (length == CB_ERR) {
             throw DriverError("cannot read entry " + std::to_string(i) + " of " + Describe());
         }
         std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-        Send(CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+        Send(list ? LB_GETTEXT : CB_GETLBTEXT, static_cast<WPARAM>(i),
+             reinterpret_cast<LPARAM>(text.data()));
         entries.push_back(Narrow(text));
     }
     return entries;

@@ -161,7 +161,7 @@ class Window {
     std::optional<Window> FindControl(int id) const;
     std::vector<Window> Controls() const; // all descendants, in Z order
 
-    // Combo boxes.
+    // Combo boxes, and the rows of a list box.
     std::vector<std::string> ComboEntries() const;
     int ComboSelection() const; // CB_ERR (-1) when nothing is selected
     // As a user picks an entry: CB_SETCURSEL and CBN_SELCHANGE to the parent.
