@@ -144,7 +144,8 @@ void QuickSearchWindow::OnQueryChanged() {
 }
 
 void QuickSearchWindow::OnStart() {
-    const int selected = ComboSelection(Handle(), kQuickSearchList);
+    const auto selected =
+        static_cast<int>(SendDlgItemMessageW(Handle(), kQuickSearchList, LB_GETCURSEL, 0, 0));
     const std::string typed = GadgetText(Handle(), kQuickSearchField);
     // The window goes first: whatever the start shows then has the screen to itself.
     const Actions actions = actions_;

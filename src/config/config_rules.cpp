@@ -28,10 +28,6 @@ BrowsePreset SplitBrowsePreset(std::string_view puttyPath) {
     return preset;
 }
 
-bool CanStoreCipherText(std::string_view cipherText) {
-    return cipherText.size() <= 254;
-}
-
 std::string AutostartRunValue(std::string_view programFile) {
     std::string value;
     value.reserve(programFile.size() + 2);

@@ -16,10 +16,6 @@ struct BrowsePreset {
 };
 BrowsePreset SplitBrowsePreset(std::string_view puttyPath);
 
-// Whether a cipher text can be stored and read back: more than 254 bytes cannot (a
-// zero byte is no matter: such a cipher is stored as binary data).
-bool CanStoreCipherText(std::string_view cipherText);
-
 // The data of the autostart value: the program file in double quotes, so that a folder
 // with blanks in its name starts the program and not a prefix of it.
 std::string AutostartRunValue(std::string_view programFile);
@@ -32,7 +28,8 @@ enum class MenuSave {
 };
 MenuSave DecideMenuSave(std::string_view text, const std::vector<std::string>& entries);
 
-// Whether a text value of this length can be read back whole (at most 254 characters).
+// Whether a text value (a setting, a cipher text) of this length can be read back whole:
+// at most 254 characters.
 bool ReadsBackWhole(std::string_view text);
 
 } // namespace quarnel

@@ -337,7 +337,7 @@ bool ConfigWindow::StoreChosenPassword(const std::optional<std::string>& session
     if (!enciphered) {
         return true; // the cipher has shown its box; the plain password is never stored
     }
-    if (!CanStoreCipherText(cipherText)) {
+    if (!ReadsBackWhole(cipherText)) {
         ShowMessage("Fehler:", kUnstorablePassword);
         return true;
     }

@@ -1,5 +1,7 @@
 #include "registry/value_text.h"
 
+#include <algorithm>
+
 namespace quarnel {
 
 int32_t ParseDecimal(std::string_view text) {
@@ -37,26 +39,24 @@ std::string FormatHexBytes(const std::vector<uint8_t>& bytes) {
     return text;
 }
 
-namespace {
-uint8_t HexDigitValue(char c) {
+int HexDigitValue(char c) {
     if (c >= '0' && c <= '9') {
-        return static_cast<uint8_t>(c - '0');
+        return c - '0';
     }
     if (c >= 'A' && c <= 'F') {
-        return static_cast<uint8_t>(c - 'A' + 10);
+        return c - 'A' + 10;
     }
     if (c >= 'a' && c <= 'f') {
-        return static_cast<uint8_t>(c - 'a' + 10);
+        return c - 'a' + 10;
     }
-    return 0;
+    return -1;
 }
-} // namespace
 
 std::vector<uint8_t> ParseHexBytes(std::string_view text) {
     std::vector<uint8_t> bytes(text.size() / 2);
+    const auto digit = [](char c) { return std::max(HexDigitValue(c), 0); };
     for (size_t i = 0; i < bytes.size(); ++i) {
-        bytes[i] =
-            static_cast<uint8_t>(HexDigitValue(text[2 * i]) << 4 | HexDigitValue(text[2 * i + 1]));
+        bytes[i] = static_cast<uint8_t>(digit(text[2 * i]) << 4 | digit(text[2 * i + 1]));
     }
     return bytes;
 }

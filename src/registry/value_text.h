@@ -19,6 +19,9 @@ std::string FormatDecimal(int32_t value);
 // Two upper-case hexadecimal digits per byte, no separators.
 std::string FormatHexBytes(const std::vector<uint8_t>& bytes);
 
+// 0 to 15 for a hexadecimal digit (either case), -1 for anything else.
+int HexDigitValue(char c);
+
 // Pairs of hexadecimal digits (0-9, A-F, a-f), one byte per pair; a last odd character
 // is ignored. A character that is not a hexadecimal digit counts as 0.
 std::vector<uint8_t> ParseHexBytes(std::string_view text);

@@ -1,21 +1,10 @@
 #include "sessions/session_name.h"
 
+#include "registry/value_text.h"
+
 namespace quarnel {
 
 namespace {
-
-int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
 
 std::string OldShownForm(std::string_view keyName) {
     std::string out;
@@ -50,15 +39,13 @@ std::string SessionDisplayName(std::string_view keyName) {
 }
 
 std::string EscapeSessionName(std::string_view name) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(name.size());
     for (const char c : name) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte <= ' ' || byte > '~' || c == '\\' || c == '*' || c == '?' || c == '%') {
             out += '%';
-            out += kDigits[byte >> 4];
-            out += kDigits[byte & 0x0F];
+            out += FormatHexBytes({byte});
         } else {
             out += c;
         }
@@ -67,18 +54,17 @@ std::string EscapeSessionName(std::string_view name) {
 }
 
 std::string TemplateSessionName(const std::string& stored, const std::vector<std::string>& keys) {
-    for (const std::string& key : keys) {
-        if (SessionDisplayName(key) == stored) {
-            return stored;
-        }
-    }
+    std::string earlierForm; // of the first session the stored text names the earlier way
     for (const std::string& key : keys) {
         std::string shown = SessionDisplayName(key);
-        if (shown != stored && OldShownForm(key) == stored) {
-            return shown;
+        if (shown == stored) {
+            return stored;
+        }
+        if (earlierForm.empty() && OldShownForm(key) == stored) {
+            earlierForm = std::move(shown);
         }
     }
-    return stored;
+    return earlierForm.empty() ? stored : earlierForm;
 }
 
 } // namespace quarnel

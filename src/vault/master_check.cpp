@@ -49,8 +49,7 @@ std::optional<std::string> MakeMasterCheck(const std::string& masterPassword) {
     if (!derived) {
         return std::nullopt;
     }
-    return std::to_string(kMasterCheckIterations) + ":" +
-           FormatHexBytes(std::vector<uint8_t>(salt->begin(), salt->end())) + ":" +
+    return std::to_string(kMasterCheckIterations) + ":" + FormatHexBytes(*salt) + ":" +
            FormatHexBytes(*derived);
 }
 

@@ -1,6 +1,8 @@
 // The window-free part of master_check.h.
 #include "vault/master_check.h"
 
+#include "registry/value_text.h"
+
 namespace quarnel {
 
 namespace {
@@ -11,15 +13,8 @@ std::optional<std::vector<uint8_t>> HexBytes(std::string_view text, size_t count
     }
     std::vector<uint8_t> bytes(count);
     for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        int digit = -1;
-        if (c >= '0' && c <= '9') {
-            digit = c - '0';
-        } else if (c >= 'a' && c <= 'f') {
-            digit = c - 'a' + 10;
-        } else if (c >= 'A' && c <= 'F') {
-            digit = c - 'A' + 10;
-        } else {
+        const int digit = HexDigitValue(text[i]);
+        if (digit < 0) {
             return std::nullopt;
         }
         bytes[i / 2] = static_cast<uint8_t>(bytes[i / 2] << 4 | digit);

@@ -1,5 +1,6 @@
 #include "vault/password_pipe.h"
 
+#include "registry/value_text.h"
 #include "vault/random.h"
 #include "win/text.h"
 
@@ -51,12 +52,7 @@ std::unique_ptr<PasswordPipe> PasswordPipe::Create(std::string password) {
     if (!random || sddl.empty()) {
         return nullptr;
     }
-    static constexpr char kDigits[] = "0123456789abcdef";
-    pipe->path_ = "\\\\.\\pipe\\quarnel-";
-    for (const unsigned char b : *random) {
-        pipe->path_ += kDigits[b >> 4];
-        pipe->path_ += kDigits[b & 0x0F];
-    }
+    pipe->path_ = "\\\\.\\pipe\\quarnel-" + FormatHexBytes(*random);
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1,
                                                               &descriptor, nullptr)) {

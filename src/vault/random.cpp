@@ -6,8 +6,8 @@
 
 namespace quarnel {
 
-std::optional<std::vector<unsigned char>> RandomBytes(size_t count) {
-    std::vector<unsigned char> bytes(count);
+std::optional<std::vector<uint8_t>> RandomBytes(size_t count) {
+    std::vector<uint8_t> bytes(count);
     if (!BCRYPT_SUCCESS(BCryptGenRandom(nullptr, bytes.data(), static_cast<ULONG>(count),
                                         BCRYPT_USE_SYSTEM_PREFERRED_RNG))) {
         return std::nullopt;

@@ -2,11 +2,12 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
 namespace quarnel {
 
-std::optional<std::vector<unsigned char>> RandomBytes(size_t count);
+std::optional<std::vector<uint8_t>> RandomBytes(size_t count);
 
 } // namespace quarnel

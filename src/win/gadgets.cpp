@@ -57,12 +57,6 @@ LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lPa
     return DefSubclassProc(button, message, wParam, lParam);
 }
 
-bool IsListBox(HWND control) {
-    wchar_t name[16] = {};
-    GetClassNameW(control, name, 16);
-    return lstrcmpiW(name, L"LISTBOX") == 0;
-}
-
 } // namespace
 
 UINT WindowDpi(HWND window) {
@@ -161,42 +155,31 @@ void EnableGadget(HWND parent, int number, bool enabled) {
 
 void AddComboEntry(HWND parent, int number, const std::string& text) {
     QuietChanges quiet;
-    const HWND control = GetDlgItem(parent, number);
-    SendMessageW(control, IsListBox(control) ? LB_ADDSTRING : CB_ADDSTRING, 0,
-                 reinterpret_cast<LPARAM>(Widen(text).c_str()));
+    SendDlgItemMessageW(parent, number, CB_ADDSTRING, 0,
+                        reinterpret_cast<LPARAM>(Widen(text).c_str()));
 }
 
 void SelectComboEntry(HWND parent, int number, int index) {
     QuietChanges quiet;
-    const HWND control = GetDlgItem(parent, number);
-    SendMessageW(control, IsListBox(control) ? LB_SETCURSEL : CB_SETCURSEL,
-                 static_cast<WPARAM>(index), 0);
+    SendDlgItemMessageW(parent, number, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 int ComboSelection(HWND parent, int number) {
-    const HWND control = GetDlgItem(parent, number);
-    return static_cast<int>(
-        SendMessageW(control, IsListBox(control) ? LB_GETCURSEL : CB_GETCURSEL, 0, 0));
+    return static_cast<int>(SendDlgItemMessageW(parent, number, CB_GETCURSEL, 0, 0));
 }
 
 std::string ComboEntry(HWND parent, int number, int index) {
-    const HWND control = GetDlgItem(parent, number);
-    const bool list = IsListBox(control);
-    const LRESULT length = SendMessageW(control, list ? LB_GETTEXTLEN : CB_GETLBTEXTLEN,
-                                        static_cast<WPARAM>(index), 0);
-    if (length < 0) {
+    const LRESULT length = SendDlgItemMessageW(parent, number, CB_GETLBTEXTLEN, index, 0);
+    if (length == CB_ERR) {
         return {};
     }
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    SendMessageW(control, list ? LB_GETTEXT : CB_GETLBTEXT, static_cast<WPARAM>(index),
-                 reinterpret_cast<LPARAM>(text.data()));
+    SendDlgItemMessageW(parent, number, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
     return Narrow(text);
 }
 
 int ComboEntryCount(HWND parent, int number) {
-    const HWND control = GetDlgItem(parent, number);
-    return static_cast<int>(
-        SendMessageW(control, IsListBox(control) ? LB_GETCOUNT : CB_GETCOUNT, 0, 0));
+    return static_cast<int>(SendDlgItemMessageW(parent, number, CB_GETCOUNT, 0, 0));
 }
 
 } // namespace quarnel

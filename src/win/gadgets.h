@@ -62,7 +62,7 @@ bool IsGadgetChecked(HWND parent, int number);
 void SetGadgetChecked(HWND parent, int number, bool checked);
 void EnableGadget(HWND parent, int number, bool enabled);
 
-// Combo boxes and list boxes (the list ones take the same calls with their messages).
+// Combo boxes.
 void AddComboEntry(HWND parent, int number, const std::string& text);
 void SelectComboEntry(HWND parent, int number, int index);
 int ComboSelection(HWND parent, int number);

@@ -27,6 +27,26 @@ struct WindowEnv {
     EventSink* events = nullptr;
 };
 
+// One row of a window's gadget table: how the gadget looks and which of its events act,
+// with the handler of each. The window creates its gadgets from these rows and the
+// program's dispatcher routes by them, so adding a control is adding a row.
+template <class W> struct GadgetRow {
+    GadgetSpec layout;
+    int action = kNoAction;
+    void (W::*handler)() = nullptr;
+    int secondAction = kNoAction; // a second event of the same gadget (a right click)
+    void (W::*secondHandler)() = nullptr;
+};
+
+template <class W> std::vector<GadgetSpec> LayoutsOf(std::span<const GadgetRow<W>> rows) {
+    std::vector<GadgetSpec> layouts;
+    layouts.reserve(rows.size());
+    for (const GadgetRow<W>& row : rows) {
+        layouts.push_back(row.layout);
+    }
+    return layouts;
+}
+
 struct WindowPlacement {
     POINT corner;
     SIZE outer;
@@ -63,29 +83,5 @@ class TopWindow {
     int number_;
     std::vector<GadgetSpec> gadgets_;
 };
-
-} // namespace quarnel
-
-namespace quarnel {
-
-// One row of a window's gadget table: how the gadget looks and which of its events act,
-// with the handler of each. The window creates its gadgets from these rows and the
-// program's dispatcher routes by them, so adding a control is adding a row.
-template <class W> struct GadgetRow {
-    GadgetSpec layout;
-    int action = kNoAction;
-    void (W::*handler)() = nullptr;
-    int secondAction = kNoAction; // a second event of the same gadget (a right click)
-    void (W::*secondHandler)() = nullptr;
-};
-
-template <class W> std::vector<GadgetSpec> LayoutsOf(std::span<const GadgetRow<W>> rows) {
-    std::vector<GadgetSpec> layouts;
-    layouts.reserve(rows.size());
-    for (const GadgetRow<W>& row : rows) {
-        layouts.push_back(row.layout);
-    }
-    return layouts;
-}
 
 } // namespace quarnel

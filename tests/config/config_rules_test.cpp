@@ -26,11 +26,9 @@ TEST(BrowsePresetTest, SplitsAtTheLastBackslashAndDropsImpossibleNames) {
     }
 }
 
-TEST(CipherTextTest, CipherTextsOfAtMost254BytesCanBeStored) {
-    EXPECT_TRUE(CanStoreCipherText(""));
-    EXPECT_TRUE(CanStoreCipherText(std::string(254, '\xff')));
-    EXPECT_FALSE(CanStoreCipherText(std::string(255, 'x')));
-    EXPECT_TRUE(CanStoreCipherText(std::string("ab\0c", 4)));
+TEST(ReadsBackWholeTest, AtMost254Characters) {
+    EXPECT_TRUE(ReadsBackWhole(std::string(254, '\xff')));
+    EXPECT_FALSE(ReadsBackWhole(std::string(255, 'x')));
 }
 
 } // namespace

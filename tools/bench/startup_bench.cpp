@@ -48,26 +48,29 @@ void SeedSessions(int count) {
     }
 }
 
-struct Window {
-    DWORD pid;
-    bool found;
-};
-
-bool HasVisibleWindow(DWORD pid) {
-    Window w{pid, false};
+// A shown top-level window of the process whose title begins so; null when none.
+HWND WindowTitled(DWORD pid, const std::wstring& prefix) {
+    struct Search {
+        DWORD pid;
+        const std::wstring* prefix;
+        HWND found;
+    } search{pid, &prefix, nullptr};
     EnumWindows(
         [](HWND hwnd, LPARAM param) -> BOOL {
-            auto* w = reinterpret_cast<Window*>(param);
+            auto* s = reinterpret_cast<Search*>(param);
             DWORD owner = 0;
             GetWindowThreadProcessId(hwnd, &owner);
-            if (owner == w->pid && IsWindowVisible(hwnd) && GetWindow(hwnd, GW_OWNER) == nullptr) {
-                w->found = true;
+            wchar_t title[128] = {};
+            GetWindowTextW(hwnd, title, 128);
+            if (owner == s->pid && IsWindowVisible(hwnd) && GetWindow(hwnd, GW_OWNER) == nullptr &&
+                std::wstring(title).rfind(*s->prefix, 0) == 0) {
+                s->found = hwnd;
                 return FALSE;
             }
             return TRUE;
         },
-        reinterpret_cast<LPARAM>(&w));
-    return w.found;
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 struct Sample {
@@ -88,7 +91,8 @@ Sample StartOnce(const std::wstring& exe) {
     }
     WaitForInputIdle(pi.hProcess, 60000);
     const auto deadline = start + std::chrono::seconds(60);
-    while (!HasVisibleWindow(pi.dwProcessId) && std::chrono::steady_clock::now() < deadline) {
+    while (WindowTitled(pi.dwProcessId, L"") == nullptr &&
+           std::chrono::steady_clock::now() < deadline) {
         WaitForInputIdle(pi.hProcess, 1000);
         Sleep(1); // polling for a window that the other process maps
     }
@@ -114,30 +118,6 @@ Sample Median(const std::wstring& exe) {
     std::sort(samples.begin(), samples.end(),
               [](const Sample& a, const Sample& b) { return a.milliseconds < b.milliseconds; });
     return samples[samples.size() / 2];
-}
-
-HWND WindowTitled(DWORD pid, const std::wstring& prefix) {
-    struct Search {
-        DWORD pid;
-        const std::wstring* prefix;
-        HWND found;
-    } search{pid, &prefix, nullptr};
-    EnumWindows(
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(hwnd, &owner);
-            wchar_t title[128] = {};
-            GetWindowTextW(hwnd, title, 128);
-            if (owner == s->pid && IsWindowVisible(hwnd) &&
-                std::wstring(title).rfind(*s->prefix, 0) == 0) {
-                s->found = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 // How long a running quarnel.exe takes from the command (a menu item, or the quick
