@@ -20,9 +20,6 @@ const GadgetRow<InfoWindow> kRows[] = {
 
 } // namespace
 
-InfoWindow::InfoWindow(const WindowEnv& env, std::function<void()> close)
-    : TopWindow(env, kInfoWindowNumber), close_(std::move(close)) {}
-
 std::span<const GadgetRow<InfoWindow>> InfoWindow::Rows() {
     return kRows;
 }
@@ -33,14 +30,13 @@ bool InfoWindow::Open() {
                          {CentredOnScreen(outer), outer})) {
         return false;
     }
-    CreateGadgets(LayoutsOf(Rows()));
+    CreateGadgets();
+    FocusFirstControl();
     return true;
 }
 
 void InfoWindow::OnOk() {
-    // The window is gone after this call: nothing of it may be touched afterwards.
-    const std::function<void()> close = close_;
-    close();
+    Close();
 }
 
 } // namespace quarnel

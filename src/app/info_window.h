@@ -3,7 +3,6 @@
 
 #include "win/window.h"
 
-#include <functional>
 #include <span>
 
 namespace quarnel {
@@ -15,19 +14,13 @@ enum InfoGadget : int {
     kInfoOkButton = 31,
 };
 
-inline constexpr int kInfoWindowNumber = 3;
-
-class InfoWindow : public TopWindow {
+class InfoWindow : public RowWindow<InfoWindow> {
   public:
-    // `close` ends the window's life; the owner destroys it.
-    InfoWindow(const WindowEnv& env, std::function<void()> close);
+    using RowWindow::RowWindow;
     bool Open();
 
     static std::span<const GadgetRow<InfoWindow>> Rows();
     void OnOk();
-
-  private:
-    std::function<void()> close_;
 };
 
 } // namespace quarnel

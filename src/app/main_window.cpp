@@ -53,18 +53,14 @@ SIZE FrameSize(UINT dpi) {
 
 } // namespace
 
-MainWindow::MainWindow(const WindowEnv& env, DirectLauncher& launcher, HICON trayImage)
-    : TopWindow(env, kMainWindowNumber), launcher_(launcher), trayImage_(trayImage) {}
-
-MainWindow::~MainWindow() {
-    RemoveTrayIcon();
-}
+MainWindow::MainWindow(const WindowEnv& env, MainWindowHost& host, HICON trayImage)
+    : RowWindow(env), host_(host), trayImage_(trayImage) {}
 
 std::span<const GadgetRow<MainWindow>> MainWindow::Rows() {
     return kRows;
 }
 
-bool MainWindow::Open(const Settings& s, const std::vector<MenuTitle>& menus) {
+bool MainWindow::Open(const Settings& s, SessionMenu menus) {
     // The stored size is the client area with the menu bar: the bar takes its height
     // from the client area once attached. Like the gadgets it is given at 96 dpi, so
     // that it fits them on any monitor; the position is in screen pixels.
@@ -106,31 +102,88 @@ bool MainWindow::Open(const Settings& s, const std::vector<MenuTitle>& menus) {
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
 
     if (HMENU bar = CreateMenu()) {
-        BuildSessionMenu(bar, menus);
+        BuildSessionMenu(bar, menus.titles);
         SetMenu(Handle(), bar);
     }
-    CreateGadgets(LayoutsOf(Rows()));
+    CreateGadgets();
     popup_.reset(CreatePopupMenu());
     if (popup_) {
-        BuildSessionMenu(popup_.get(), menus);
+        BuildSessionMenu(popup_.get(), menus.titles);
     }
+    menuItemSessions_ = std::move(menus.menuItemSessions);
     return true;
 }
 
 void MainWindow::OnSsh() {
-    launcher_.LaunchDirect(DirectKind::Ssh);
+    host_.Connect(DirectKind::Ssh, HostText());
 }
 
 void MainWindow::OnSshWithTemplate() {
-    launcher_.LaunchDirect(DirectKind::SshWithTemplate);
+    host_.Connect(DirectKind::SshWithTemplate, HostText());
 }
 
 void MainWindow::OnTelnet() {
-    launcher_.LaunchDirect(DirectKind::Telnet);
+    host_.Connect(DirectKind::Telnet, HostText());
 }
 
-std::string MainWindow::HostText() const {
-    return GadgetText(Handle(), kHostField);
+void MainWindow::OnMenu(int item) {
+    switch (item) {
+    case kReturnShortcut:
+        host_.Connect(DirectKind::Ssh, HostText());
+        return;
+    case kQuickSearchShortcut:
+        host_.OpenQuickSearch();
+        return;
+    case kPuttySettingsItem:
+        host_.StartPuttyAlone();
+        return;
+    case kConfigureItem:
+        host_.OpenConfigWindow();
+        return;
+    case kAboutItem:
+        host_.OpenInformationWindow();
+        return;
+    case kQuitItem:
+        host_.Quit();
+        return;
+    default:
+        break;
+    }
+    const size_t index = static_cast<size_t>(item - kFirstSessionItem);
+    if (item >= kFirstSessionItem && index < menuItemSessions_.size()) {
+        // A copy: what the start does may change the menus.
+        const std::string keyName = menuItemSessions_[index];
+        host_.StartSession(keyName);
+    }
+}
+
+void MainWindow::OnCloseRequest() {
+    host_.Quit();
+}
+
+std::wstring MainWindow::HostText() const {
+    return WideGadgetText(Handle(), kHostField);
+}
+
+bool MainWindow::Modal() const {
+    return !IsWindowEnabled(Handle());
+}
+
+void MainWindow::OnTray(int mouseMessage) {
+    // A message box or the file requester has disabled the main window; its icon waits
+    // with it, as the handler that opened them has not ended.
+    if (Modal()) {
+        return;
+    }
+    if (mouseMessage == WM_LBUTTONUP) {
+        if (shown_) {
+            HideToTray();
+        } else {
+            ShowFromTray();
+        }
+    } else if (mouseMessage == WM_RBUTTONUP) {
+        ShowTrayMenu();
+    }
 }
 
 void MainWindow::FocusHostField() const {
@@ -180,7 +233,7 @@ void MainWindow::RemoveTrayIcon() {
     trayIconAdded_ = false;
 }
 
-void MainWindow::ShowTrayMenu() const {
+void MainWindow::ShowTrayMenu() {
     SetForegroundWindow(Handle());
     POINT cursor{};
     GetCursorPos(&cursor);
@@ -239,23 +292,21 @@ void MainWindow::ShowAndSaveGeometry() {
 
 LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case kTrayCallbackMessage: {
-        Event event;
-        event.kind = EventKind::Tray;
-        event.window = Number();
-        event.number = static_cast<int>(wParam);
-        event.action = static_cast<int>(LOWORD(lParam));
-        Raise(event);
+    case kTrayCallbackMessage:
+        if (wParam == kTrayIconId) {
+            OnTray(static_cast<int>(LOWORD(lParam)));
+        }
         return 0;
-    }
-    case WM_HOTKEY: {
-        Event event;
-        event.kind = EventKind::Menu;
-        event.window = Number();
-        event.number = kQuickSearchShortcut;
-        Raise(event);
+    case WM_HOTKEY:
+        if (!Modal()) {
+            host_.OpenQuickSearch();
+        }
         return 0;
-    }
+    case DM_GETDEFID:
+        return 0; // Return belongs to the shortcut: SSH, or nothing on a first run
+    case WM_DESTROY:
+        RemoveTrayIcon();
+        break;
     case WM_SIZE:
         // A minimised main window vanishes into the tray at once, geometry unsaved.
         if (wParam == SIZE_MINIMIZED && shown_) {

@@ -1,5 +1,6 @@
 // The main window (window 1): menu bar, host field, SSH and Telnet buttons; the tray
-// icon with its popup menu, which holds the same items as the menu bar.
+// icon with its popup menu, which holds the same items as the menu bar. The window owns
+// both menus and what their session items stand for.
 #pragma once
 
 #include "config/settings.h"
@@ -20,35 +21,37 @@ enum MainGadget : int {
     kTelnetButton = 26,
 };
 
-inline constexpr int kMainWindowNumber = 1;
-
-// What the buttons of the main window ask of the program.
-class DirectLauncher {
+// What the main window's menus, buttons and keys ask of the program.
+class MainWindowHost {
   public:
-    virtual void LaunchDirect(DirectKind kind) = 0;
+    virtual void StartSession(const std::string& keyName) = 0;
+    virtual void Connect(DirectKind kind, const std::wstring& host) = 0;
+    virtual void StartPuttyAlone() = 0;
+    virtual void OpenConfigWindow() = 0;
+    virtual void OpenInformationWindow() = 0;
+    virtual void OpenQuickSearch() = 0;
+    virtual void Quit() = 0;
 
   protected:
-    ~DirectLauncher() = default;
+    ~MainWindowHost() = default;
 };
 
-class MainWindow : public TopWindow {
+class MainWindow : public RowWindow<MainWindow> {
   public:
-    MainWindow(const WindowEnv& env, DirectLauncher& launcher, HICON trayImage);
-    ~MainWindow() override;
+    MainWindow(const WindowEnv& env, MainWindowHost& host, HICON trayImage);
 
     // Opens the window where the settings say, with its menu bar, gadgets and the tray
     // popup menu; false when the window cannot be made.
-    bool Open(const Settings& settings, const std::vector<MenuTitle>& menus);
+    bool Open(const Settings& settings, SessionMenu menus);
 
     static std::span<const GadgetRow<MainWindow>> Rows();
     void OnSsh();
     void OnSshWithTemplate();
     void OnTelnet();
 
-    std::string HostText() const;
     void FocusHostField() const;
     // The keys of the active main window: Strg+F for the quick search, and Return for
-    // an SSH connection (menu event 111) when `withReturn`.
+    // an SSH connection when `withReturn`.
     void InstallShortcuts(bool withReturn);
     // Translates those keys while the window is active.
     bool TranslateShortcuts(MSG& message) const;
@@ -56,7 +59,6 @@ class MainWindow : public TopWindow {
     bool RegisterQuickSearchHotkey(unsigned modifiers, unsigned virtualKey) const;
 
     void AddTrayIcon();
-    void ShowTrayMenu() const;
 
     bool IsShown() const { return shown_; }
     void MarkShown() { shown_ = true; }
@@ -69,14 +71,23 @@ class MainWindow : public TopWindow {
 
   protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnMenu(int item) override;
+    void OnCancel() override {}
+    void OnCloseRequest() override;
 
   private:
+    std::wstring HostText() const;
+    // A message box or the file requester is open: the icon and the hotkey wait too.
+    bool Modal() const;
+    void OnTray(int mouseMessage);
+    void ShowTrayMenu();
     void HideAtOnce();
     void RemoveTrayIcon();
 
-    DirectLauncher& launcher_;
+    MainWindowHost& host_;
     HICON trayImage_;
     UniqueMenu popup_; // the menu bar belongs to the window
+    std::vector<std::string> menuItemSessions_;
     UniqueAccelerators shortcuts_;
     UINT taskbarCreated_ = 0;
     bool trayIconAdded_ = false;

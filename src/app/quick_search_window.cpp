@@ -23,17 +23,15 @@ using Row = GadgetRow<QuickSearchWindow>;
 const Row kRows[] = {
     {{kQuickSearchField, GadgetKind::TextField, 10, 10, 400, 22},
      kTextChanged,
-     &QuickSearchWindow::OnQueryChanged,
-     kReturnPressed,
-     &QuickSearchWindow::OnStart},
+     &QuickSearchWindow::OnQueryChanged},
     {{kQuickSearchList, GadgetKind::ListBox, 10, 40, 400, 250},
      kDoubleClicked,
      &QuickSearchWindow::OnStart},
 };
 
 // The field keeps the focus while the arrow and page keys move the list's selection;
-// Return and Escape are the window's.
-LRESULT CALLBACK FieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+// Return and Escape are the window's dialog keys.
+LRESULT CALLBACK FieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                            DWORD_PTR) {
     if (message == WM_KEYDOWN) {
         switch (wParam) {
@@ -50,20 +48,12 @@ LRESULT CALLBACK FieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lPara
             }
             SendMessageW(GetDlgItem(GetParent(field), kQuickSearchList), message, wParam, lParam);
             return 0;
-        case VK_RETURN:
-            SendMessageW(GetParent(field), WM_COMMAND,
-                         MAKEWPARAM(kQuickSearchField, kReturnPressed),
-                         reinterpret_cast<LPARAM>(field));
-            return 0;
-        case VK_ESCAPE:
-            PostMessageW(GetParent(field), WM_CLOSE, 0, 0);
-            return 0;
         default:
             break;
         }
     }
-    if (message == WM_CHAR && (wParam == '\r' || wParam == 0x1B)) {
-        return 0; // no beep for the keys taken above
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(field, FieldProc, id);
     }
     return DefSubclassProc(field, message, wParam, lParam);
 }
@@ -71,9 +61,9 @@ LRESULT CALLBACK FieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lPara
 } // namespace
 
 QuickSearchWindow::QuickSearchWindow(const WindowEnv& env, const SessionCatalogue& catalogue,
-                                     std::vector<size_t> recent, Actions actions)
-    : TopWindow(env, kQuickSearchWindowNumber), index_(SearchEntriesOf(catalogue)),
-      recent_(std::move(recent)), actions_(std::move(actions)) {}
+                                     std::vector<size_t> recent, QuickSearchHost& host)
+    : RowWindow(env), catalogue_(catalogue), index_(SearchEntriesOf(catalogue)),
+      recent_(std::move(recent)), host_(host) {}
 
 std::span<const GadgetRow<QuickSearchWindow>> QuickSearchWindow::Rows() {
     return kRows;
@@ -96,17 +86,13 @@ bool QuickSearchWindow::Open() {
     const SIZE outer = OuterSizeForClient(kStyle, kExStyle, kWidth, kHeight, WindowDpi(Handle()));
     SetWindowPos(Handle(), HWND_TOPMOST, (work.left + work.right - outer.cx) / 2,
                  (work.top + work.bottom - outer.cy) / 2, outer.cx, outer.cy, SWP_NOACTIVATE);
-    CreateGadgets(LayoutsOf(Rows()));
+    CreateGadgets();
     SetWindowSubclass(GetDlgItem(Handle(), kQuickSearchField), FieldProc, 1, 0);
     Refill();
     ShowWindow(Handle(), SW_SHOW);
-    BringToFront();
-    return true;
-}
-
-void QuickSearchWindow::BringToFront() const {
     SetForegroundWindow(Handle());
-    SetFocus(GetDlgItem(Handle(), kQuickSearchField));
+    FocusFirstControl();
+    return true;
 }
 
 void QuickSearchWindow::Refill() {
@@ -146,16 +132,16 @@ void QuickSearchWindow::OnQueryChanged() {
 void QuickSearchWindow::OnStart() {
     const auto selected =
         static_cast<int>(SendDlgItemMessageW(Handle(), kQuickSearchList, LB_GETCURSEL, 0, 0));
-    const std::string typed = GadgetText(Handle(), kQuickSearchField);
-    // The window goes first: whatever the start shows then has the screen to itself.
-    const Actions actions = actions_;
+    const std::wstring typed = WideGadgetText(Handle(), kQuickSearchField);
+    // The window goes first: whatever the start shows then has the screen to itself. The
+    // object lives on until this handler has returned.
     if (selected >= 0 && static_cast<size_t>(selected) < rows_.size()) {
-        const size_t session = rows_[static_cast<size_t>(selected)];
-        actions.close();
-        actions.start(session);
+        const std::string keyName = catalogue_.allSessions.at(rows_[static_cast<size_t>(selected)]);
+        Close();
+        host_.StartSession(keyName);
     } else if (rows_.empty()) {
-        actions.close();
-        actions.connect(typed);
+        Close();
+        host_.ConnectTo(typed);
     }
 }
 

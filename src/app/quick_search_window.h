@@ -6,7 +6,6 @@
 #include "sessions/quick_search.h"
 #include "win/window.h"
 
-#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -18,24 +17,25 @@ enum QuickSearchGadget : int {
     kQuickSearchList = 43,
 };
 
-inline constexpr int kQuickSearchWindowNumber = 4;
-// The field reports Return as a command of its own.
-inline constexpr int kReturnPressed = 0x7F02;
-
-class QuickSearchWindow : public TopWindow {
+// What a start from the quick search asks of the program.
+class QuickSearchHost {
   public:
-    struct Actions {
-        std::function<void(size_t session)> start; // an index into the catalogue's allSessions
-        std::function<void(const std::string& host)> connect;
-        std::function<void()> close; // ends the window's life; the owner destroys it
-    };
+    virtual void StartSession(const std::string& keyName) = 0;
+    virtual void ConnectTo(const std::wstring& host) = 0;
+
+  protected:
+    ~QuickSearchHost() = default;
+};
+
+class QuickSearchWindow : public RowWindow<QuickSearchWindow> {
+  public:
+    // `recent`: indices into the catalogue's allSessions, most recent first.
     QuickSearchWindow(const WindowEnv& env, const SessionCatalogue& catalogue,
-                      std::vector<size_t> recent, Actions actions);
+                      std::vector<size_t> recent, QuickSearchHost& host);
 
     // Opens centred on the monitor that holds the mouse cursor, in the foreground with
     // the focus in the field.
     bool Open();
-    void BringToFront() const;
 
     static std::span<const GadgetRow<QuickSearchWindow>> Rows();
     void OnQueryChanged();
@@ -43,15 +43,17 @@ class QuickSearchWindow : public TopWindow {
 
   protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnDefault() override { OnStart(); }
 
   private:
     void Refill();
     void AddRows(size_t count);
+    const SessionCatalogue& catalogue_;
     SearchIndex index_;
     std::vector<size_t> recent_;
     std::vector<size_t> rows_; // the session behind each row of the list
     size_t shownRows_ = 0;     // how many of them the list holds yet
-    Actions actions_;
+    QuickSearchHost& host_;
 };
 
 } // namespace quarnel

@@ -33,7 +33,6 @@ struct RunState {
     // stored: no stored password is handed to PuTTY in this run, PuTTY asks.
     bool passwordsWithheld = false;
     SessionCatalogue catalogue;
-    std::vector<MenuTitle> menus;
     std::vector<std::string> recentSessions; // key names, most recent first
     Hotkey quickSearchHotkey = DefaultHotkey;
 };

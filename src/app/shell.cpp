@@ -10,9 +10,11 @@
 #include "vault/password_lookup.h"
 #include "win/files.h"
 #include "win/message_box.h"
+#include "win/text.h"
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace quarnel {
@@ -29,27 +31,17 @@ constexpr char kFirstRunMessage[] =
 Shell::Shell(RunState& state)
     : state_(state), env_{state.instance, state.programIcon, state.trayImage.get(),
                           &state.fonts,   &state.toolTips,   this},
-      main_(env_, static_cast<DirectLauncher&>(*this), state.trayImage.get()) {
-    dispatch_.AddGadgets<MainWindow>(kMainWindowNumber, MainWindow::Rows(),
-                                     [this] { return main_.IsOpen() ? &main_ : nullptr; });
-    dispatch_.AddGadgets<ConfigWindow>(kConfigWindowNumber, ConfigWindow::Rows(),
-                                       [this] { return config_ ? &*config_ : nullptr; });
-    dispatch_.AddGadgets<InfoWindow>(kInfoWindowNumber, InfoWindow::Rows(),
-                                     [this] { return info_ ? &*info_ : nullptr; });
-    dispatch_.AddGadgets<QuickSearchWindow>(kQuickSearchWindowNumber, QuickSearchWindow::Rows(),
-                                            [this] { return search_ ? &*search_ : nullptr; });
-    dispatch_.AddMenuItem(kReturnShortcut, [this] { LaunchDirect(DirectKind::Ssh); });
-    dispatch_.AddMenuItem(kQuickSearchShortcut, [this] { OpenQuickSearch(); });
-    dispatch_.AddMenuItem(kQuitItem, [this] { Quit(); });
-    dispatch_.AddMenuItem(kPuttySettingsItem, [this] { LaunchPuttyAlone(); });
-    dispatch_.AddMenuItem(kConfigureItem, [this] { OpenConfigWindow(); });
-    dispatch_.AddMenuItem(kAboutItem, [this] { OpenInformationWindow(); });
-    dispatch_.AddSessionItems(kFirstSessionItem, [this](int item) { LaunchSession(item); });
+      main_(env_, *this, state.trayImage.get()) {}
+
+Shell::~Shell() {
+    // The windows go before what they refer to, without telling anybody.
+    search_.reset();
+    info_.reset();
+    config_.reset();
 }
 
-int Shell::Run(bool firstRun) {
-    state_.menus = LayoutSessionMenu(state_.catalogue);
-    main_.Open(state_.settings, state_.menus);
+void Shell::Open(bool firstRun) {
+    main_.Open(state_.settings, LayoutSessionMenu(state_.catalogue));
     if (firstRun) {
         ShowMessage("Ulvas Quarnel", kFirstRunMessage);
         OpenConfigWindow();
@@ -67,116 +59,52 @@ int Shell::Run(bool firstRun) {
     if (state_.settings.Startminimized) {
         main_.HideToTray();
     }
+}
 
-    for (;;) {
-        // Messages and the password pipes are waited for together, in this one thread.
-        const std::vector<HANDLE> handles = pipes_.WaitHandles();
-        MsgWaitForMultipleObjectsEx(static_cast<DWORD>(handles.size()), handles.data(),
-                                    pipes_.MillisecondsToNextDeadline(), QS_ALLINPUT,
-                                    MWMO_INPUTAVAILABLE);
-        pipes_.Step();
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) {
-                return static_cast<int>(message.wParam);
-            }
-            if (HandleKeys(message)) {
-                continue;
-            }
+int Shell::Run(bool firstRun) {
+    Open(firstRun);
+    while (PumpOnce()) {
+    }
+    return exitCode_;
+}
+
+bool Shell::PumpOnce(DWORD timeout) {
+    // Messages and the password pipes are waited for together, in this one thread.
+    const std::vector<HANDLE> handles = pipes_.WaitHandles();
+    MsgWaitForMultipleObjectsEx(static_cast<DWORD>(handles.size()), handles.data(),
+                                std::min(timeout, pipes_.MillisecondsToNextDeadline()), QS_ALLINPUT,
+                                MWMO_INPUTAVAILABLE);
+    pipes_.Step();
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            exitCode_ = static_cast<int>(message.wParam);
+            return false;
+        }
+        if (!HandleKeys(message)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
+        gone_.clear();
     }
+    return true;
 }
 
 bool Shell::HandleKeys(MSG& message) {
-    if (main_.TranslateShortcuts(message)) {
-        return true;
-    }
-    const HWND top = GetAncestor(message.hwnd, GA_ROOT);
-    if (top == nullptr) {
-        return false;
-    }
-    const HWND info = info_ ? info_->Handle() : nullptr;
-    const HWND config = config_ ? config_->Handle() : nullptr;
-    const bool isReturn = (message.message == WM_KEYDOWN || message.message == WM_KEYUP ||
-                           message.message == WM_CHAR) &&
-                          (message.wParam == VK_RETURN || message.wParam == '\r');
-    // Return acts only through the main window's shortcut; the other windows of the
-    // shell have no default button.
-    if (isReturn && (top == main_.Handle() || top == info)) {
-        return true;
-    }
-    // Tab and Shift+Tab move the focus as in a dialog.
-    if (top == main_.Handle() || top == info || top == config) {
-        return IsDialogMessageW(top, &message) != 0;
-    }
-    return false;
+    return main_.TranslateShortcuts(message) || TopWindow::TranslateDialogKeys(message);
 }
 
-void Shell::OnEvent(const Event& event) {
-    switch (event.kind) {
-    case EventKind::Gadget:
-    case EventKind::Menu:
-        dispatch_.Dispatch(event);
-        return;
-    case EventKind::Tray:
-        if (event.number == static_cast<int>(kTrayIconId)) {
-            OnTray(event.action);
-        }
-        return;
-    case EventKind::Close:
-        OnClose(event.window);
-        return;
+void Shell::WindowGone(TopWindow& window) {
+    if (config_.get() == &window) {
+        gone_.push_back(std::move(config_));
+    } else if (info_.get() == &window) {
+        gone_.push_back(std::move(info_));
+    } else if (search_.get() == &window) {
+        gone_.push_back(std::move(search_));
     }
 }
 
-void Shell::OnTray(int mouseMessage) {
-    // A message box or the file requester has disabled the main window; its icon waits
-    // with it, as the handler that opened them has not ended.
-    if (!IsWindowEnabled(main_.Handle())) {
-        return;
-    }
-    if (mouseMessage == WM_LBUTTONUP) {
-        if (main_.IsShown()) {
-            main_.HideToTray();
-        } else {
-            main_.ShowFromTray();
-        }
-    } else if (mouseMessage == WM_RBUTTONUP) {
-        main_.ShowTrayMenu();
-    }
-}
-
-void Shell::OnClose(int window) {
-    switch (window) {
-    case kMainWindowNumber:
-        Quit();
-        break;
-    case kConfigWindowNumber:
-        config_.reset();
-        break;
-    case kInfoWindowNumber:
-        info_.reset();
-        break;
-    case kQuickSearchWindowNumber:
-        search_.reset();
-        break;
-    default:
-        break;
-    }
-}
-
-void Shell::LaunchSession(int item) {
-    const std::vector<std::string>& items = state_.catalogue.menuItemSessions;
-    const size_t index = static_cast<size_t>(item - kFirstSessionItem);
-    if (item < kFirstSessionItem || index >= items.size()) {
-        return;
-    }
-    LaunchSessionKey(items[index]);
-}
-
-void Shell::LaunchSessionKey(const std::string& keyName) {
+void Shell::StartSession(const std::string& keyName) {
     std::optional<std::string> password;
     if (!state_.passwordsWithheld) {
         password = LookupSessionPassword(keyName, state_.settings.Passwortfunktionalitaet != 0,
@@ -219,12 +147,9 @@ void Shell::LaunchSessionKey(const std::string& keyName) {
     AfterLaunch();
 }
 
-void Shell::LaunchDirect(DirectKind kind) {
-    StartDirect(kind, main_.HostText());
-}
-
-void Shell::StartDirect(DirectKind kind, const std::string& host) {
-    const LaunchRequest request = DirectLaunch(kind, host, state_.settings.SSHSessionVorlage);
+void Shell::Connect(DirectKind kind, const std::wstring& host) {
+    const LaunchRequest request =
+        DirectLaunch(kind, Narrow(host), state_.settings.SSHSessionVorlage);
     if (!LaunchPutty(state_.settings.PuttyPfad, request)) {
         ShowMessage("Fehler", "Das ging schief");
         return;
@@ -232,7 +157,11 @@ void Shell::StartDirect(DirectKind kind, const std::string& host) {
     AfterLaunch();
 }
 
-void Shell::LaunchPuttyAlone() {
+void Shell::ConnectTo(const std::wstring& host) {
+    Connect(DirectKind::Ssh, host);
+}
+
+void Shell::StartPuttyAlone() {
     if (!LaunchPutty(state_.settings.PuttyPfad, PuttyAloneLaunch())) {
         ShowMessage("Fehler", "Das ging schief");
         return;
@@ -254,15 +183,19 @@ void Shell::OpenConfigWindow() {
         config_->BringToFront();
         return;
     }
-    config_.emplace(env_, state_.settings, state_.catalogue, static_cast<ConfigHost&>(*this));
+    config_ = std::make_unique<ConfigWindow>(env_, state_.settings, state_.catalogue,
+                                             static_cast<ConfigHost&>(*this));
     if (!config_->Open()) {
         config_.reset();
     }
 }
 
 void Shell::OpenInformationWindow() {
-    info_.reset(); // there is never more than one
-    info_.emplace(env_, [this] { info_.reset(); });
+    // There is never more than one: a second choice opens it afresh.
+    if (info_) {
+        info_->Close();
+    }
+    info_ = std::make_unique<InfoWindow>(env_);
     if (!info_->Open()) {
         info_.reset();
     }
@@ -273,13 +206,9 @@ void Shell::OpenQuickSearch() {
         search_->BringToFront();
         return;
     }
-    QuickSearchWindow::Actions actions{
-        [this](size_t session) { LaunchSessionKey(state_.catalogue.allSessions.at(session)); },
-        [this](const std::string& host) { StartDirect(DirectKind::Ssh, host); },
-        [this] { search_.reset(); }};
-    search_.emplace(env_, state_.catalogue,
-                    SessionIndices(state_.catalogue.allSessions, state_.recentSessions),
-                    std::move(actions));
+    search_ = std::make_unique<QuickSearchWindow>(
+        env_, state_.catalogue, SessionIndices(state_.catalogue.allSessions, state_.recentSessions),
+        static_cast<QuickSearchHost&>(*this));
     if (!search_->Open()) {
         search_.reset();
     }
@@ -287,7 +216,15 @@ void Shell::OpenQuickSearch() {
 
 void Shell::Quit() {
     main_.ShowAndSaveGeometry();
-    // The loop ends; every window and handle goes with its owner.
+    // Every window goes at once, the tray icon with the main window; the loop ends.
+    for (TopWindow* window :
+         {static_cast<TopWindow*>(search_.get()), static_cast<TopWindow*>(info_.get()),
+          static_cast<TopWindow*>(config_.get())}) {
+        if (window != nullptr) {
+            window->Close();
+        }
+    }
+    main_.Close();
     PostQuitMessage(0);
 }
 

@@ -1,56 +1,66 @@
-// The running program: its windows, the one dispatch table and the one event loop.
+// The running program: its windows and the one event loop. Each window handles its own
+// controls; the shell hears only what spans windows: starting a session or a connection,
+// opening a window, a window gone, quitting.
 #pragma once
 
-#include "app/dispatch.h"
 #include "app/info_window.h"
 #include "app/main_window.h"
 #include "app/quick_search_window.h"
 #include "app/run_state.h"
 #include "config/config_window.h"
 #include "vault/password_pipe.h"
-#include "win/events.h"
 
-#include <optional>
+#include <memory>
+#include <vector>
 
 namespace quarnel {
 
-class Shell : private EventSink, private ConfigHost, private DirectLauncher {
+class Shell : private WindowOwner,
+              private MainWindowHost,
+              private QuickSearchHost,
+              private ConfigHost {
   public:
     explicit Shell(RunState& state);
+    ~Shell();
     Shell(const Shell&) = delete;
     Shell& operator=(const Shell&) = delete;
 
     // Opens the main window and the tray icon (and on a first run the welcome message and
-    // the configuration window), then dispatches events until the program ends; returns
-    // the exit code.
+    // the configuration window).
+    void Open(bool firstRun);
+    // Waits up to `timeout` ms for input and handles what has come; false once the
+    // program has ended, with its exit code in ExitCode().
+    bool PumpOnce(DWORD timeout = INFINITE);
+    int ExitCode() const { return exitCode_; }
+    // Open, then pump until the program ends; returns the exit code.
     int Run(bool firstRun);
 
   private:
-    void OnEvent(const Event& event) override;
-    void RestartProgram() override;
-    void LaunchDirect(DirectKind kind) override;
+    void WindowGone(TopWindow& window) override;
 
-    void LaunchSession(int item);
-    void LaunchSessionKey(const std::string& keyName);
-    void StartDirect(DirectKind kind, const std::string& host);
-    void OpenQuickSearch();
-    void LaunchPuttyAlone();
+    void StartSession(const std::string& keyName) override;
+    void Connect(DirectKind kind, const std::wstring& host) override;
+    void ConnectTo(const std::wstring& host) override;
+    void StartPuttyAlone() override;
+    void OpenConfigWindow() override;
+    void OpenInformationWindow() override;
+    void OpenQuickSearch() override;
+    void Quit() override;
+    void RestartProgram() override;
+
     void AfterLaunch();
-    void OpenConfigWindow();
-    void OpenInformationWindow();
-    void OnTray(int mouseMessage);
-    void OnClose(int window);
-    void Quit();
     bool HandleKeys(MSG& message);
 
     RunState& state_;
     WindowEnv env_;
-    Dispatcher dispatch_;
     MainWindow main_;
-    std::optional<ConfigWindow> config_;
-    std::optional<InfoWindow> info_;
-    std::optional<QuickSearchWindow> search_;
+    std::unique_ptr<ConfigWindow> config_;
+    std::unique_ptr<InfoWindow> info_;
+    std::unique_ptr<QuickSearchWindow> search_;
+    // Windows that have gone, kept until the handler that closed them has returned.
+    std::vector<std::unique_ptr<TopWindow>> gone_;
     PasswordPipes pipes_;
+    int exitCode_ = 0;
 };
 
 } // namespace quarnel

@@ -27,14 +27,8 @@ bool EnsureSingleInstance(RunState& state) {
     return true;
 }
 
-int RunProgram(HINSTANCE instance) {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
-
-    RunState state(instance);
-    if (!EnsureSingleInstance(state)) {
-        return 0;
-    }
+bool PrepareRun(RunState& state) {
+    const HINSTANCE instance = state.instance;
     state.startDirectory = CurrentDirectory();
     state.programIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_QUARNEL));
     state.trayImage.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUARNEL),
@@ -42,8 +36,8 @@ int RunProgram(HINSTANCE instance) {
                                                         GetSystemMetrics(SM_CYSMICON), 0)));
     state.settings = LoadSettings(state.startDirectory);
     if (state.settings.Passwortfunktionalitaet) {
-        const WindowEnv env{instance,     state.programIcon, state.trayImage.get(),
-                            &state.fonts, &state.toolTips,   nullptr};
+        const WindowEnv env{instance, state.programIcon, state.trayImage.get(), &state.fonts,
+                            &state.toolTips};
         // With a check stored, a mistyped master password is caught here; closing the
         // prompt then means no stored password goes to PuTTY at all in this run.
         const std::string check = RegistryRead(ProgramKey, MasterCheckValueName, ".");
@@ -69,6 +63,18 @@ int RunProgram(HINSTANCE instance) {
     if (firstRun) {
         RegistryCreateKey(ProgramKey, ".");
     }
+    return firstRun;
+}
+
+int RunProgram(HINSTANCE instance) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    RunState state(instance);
+    if (!EnsureSingleInstance(state)) {
+        return 0;
+    }
+    const bool firstRun = PrepareRun(state);
     Shell shell(state);
     return shell.Run(firstRun);
 }

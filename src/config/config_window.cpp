@@ -179,8 +179,7 @@ class OtherWindowsDisabled {
 
 ConfigWindow::ConfigWindow(const WindowEnv& env, Settings& settings,
                            const SessionCatalogue& catalogue, ConfigHost& host)
-    : TopWindow(env, kConfigWindowNumber), settings_(settings), catalogue_(catalogue), host_(host) {
-}
+    : RowWindow(env), settings_(settings), catalogue_(catalogue), host_(host) {}
 
 std::span<const GadgetRow<ConfigWindow>> ConfigWindow::Rows() {
     return kRows;
@@ -192,13 +191,10 @@ bool ConfigWindow::Open() {
                          {CentredOnScreen(outer), outer})) {
         return false;
     }
-    CreateGadgets(LayoutsOf(Rows()));
+    CreateGadgets();
     Fill();
+    FocusFirstControl();
     return true;
-}
-
-void ConfigWindow::BringToFront() const {
-    SetForegroundWindow(Handle());
 }
 
 void ConfigWindow::Fill() {

@@ -46,8 +46,6 @@ enum ConfigGadget : int {
     kSshTemplateLabel = 41,
 };
 
-inline constexpr int kConfigWindowNumber = 0;
-
 // What the window asks of the program around it.
 class ConfigHost {
   public:
@@ -59,7 +57,7 @@ class ConfigHost {
     ~ConfigHost() = default;
 };
 
-class ConfigWindow : public TopWindow {
+class ConfigWindow : public RowWindow<ConfigWindow> {
   public:
     ConfigWindow(const WindowEnv& env, Settings& settings, const SessionCatalogue& catalogue,
                  ConfigHost& host);
@@ -67,7 +65,6 @@ class ConfigWindow : public TopWindow {
     // Opens and fills the window from the settings and the catalogue; false when the
     // window cannot be made.
     bool Open();
-    void BringToFront() const;
 
     static std::span<const GadgetRow<ConfigWindow>> Rows();
 

@@ -18,8 +18,6 @@ struct SessionCatalogue {
     std::vector<std::string> menuNames;          // distinct non-empty menu names, catalogue order
     std::vector<std::string> assignedSessions;   // key names with a menu, catalogue order
     std::vector<std::string> unassignedSessions; // key names without a menu, catalogue order
-    std::vector<std::string>
-        menuItemSessions; // key name behind item 1000 + k, filled by the menu layout
     // The menu value of each assigned session as read at load, so that building the
     // menus never goes back to the registry.
     std::unordered_map<std::string, std::string> menuOfSession;

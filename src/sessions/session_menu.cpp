@@ -8,14 +8,14 @@ namespace quarnel {
 
 namespace {
 
-void AddSessionItem(MenuTitle& title, SessionCatalogue& catalogue, const std::string& keyName) {
-    const size_t made = catalogue.menuItemSessions.size();
+void AddSessionItem(MenuTitle& title, std::vector<std::string>& items, const std::string& keyName) {
+    const size_t made = items.size();
     if (made > static_cast<size_t>(kLastSessionItem - kFirstSessionItem)) {
         return;
     }
     title.entries.push_back(
         {kFirstSessionItem + static_cast<int>(made), MenuText(SessionName(keyName).Shown())});
-    catalogue.menuItemSessions.push_back(keyName);
+    items.push_back(keyName);
 }
 
 } // namespace
@@ -33,8 +33,9 @@ std::string MenuText(std::string_view text) {
     return out;
 }
 
-std::vector<MenuTitle> LayoutSessionMenu(SessionCatalogue& catalogue) {
-    std::vector<MenuTitle> layout;
+SessionMenu LayoutSessionMenu(const SessionCatalogue& catalogue) {
+    SessionMenu result;
+    std::vector<MenuTitle>& layout = result.titles;
     layout.push_back({"DATEI     ",
                       {{kPuttySettingsItem, "Putty Einstellungen"},
                        {kConfigureItem, "Quarnel konfigurieren"},
@@ -42,7 +43,6 @@ std::vector<MenuTitle> LayoutSessionMenu(SessionCatalogue& catalogue) {
                        {kAboutItem, "Über dieses Tool"},
                        {0, ""},
                        {kQuitItem, "Beenden"}}});
-    catalogue.menuItemSessions.clear();
 
     // One pass over the assigned sessions keeps start-up linear in sessions + menus;
     // each group keeps the catalogue order of assignedSessions.
@@ -58,16 +58,17 @@ std::vector<MenuTitle> LayoutSessionMenu(SessionCatalogue& catalogue) {
         const auto group = byMenu.find(menuName);
         if (group != byMenu.end()) {
             for (const std::string* session : group->second) {
-                AddSessionItem(title, catalogue, *session);
+                AddSessionItem(title, result.menuItemSessions, *session);
             }
         }
     }
 
     MenuTitle& others = layout.emplace_back(MenuTitle{"WEITERE...", {}});
     for (const std::string& session : catalogue.unassignedSessions) {
-        AddSessionItem(others, catalogue, session);
+        AddSessionItem(others, result.menuItemSessions, session);
     }
-    return SplitLongMenus(std::move(layout));
+    layout = SplitLongMenus(std::move(layout));
+    return result;
 }
 
 std::vector<MenuTitle> SplitLongMenus(std::vector<MenuTitle> layout) {

@@ -47,7 +47,13 @@ std::vector<MenuTitle> SplitLongMenus(std::vector<MenuTitle> layout);
 // split the item.
 std::string MenuText(std::string_view text);
 
-// Lays out the titles and items from the catalogue and fills its menuItemSessions.
-std::vector<MenuTitle> LayoutSessionMenu(SessionCatalogue& catalogue);
+// The titles and items of both menus, and the key name behind each session item: the
+// item kFirstSessionItem + k stands for menuItemSessions[k] for as long as these menus
+// are shown.
+struct SessionMenu {
+    std::vector<MenuTitle> titles;
+    std::vector<std::string> menuItemSessions;
+};
+SessionMenu LayoutSessionMenu(const SessionCatalogue& catalogue);
 
 } // namespace quarnel

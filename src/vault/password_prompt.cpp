@@ -1,6 +1,5 @@
 #include "vault/password_prompt.h"
 
-#include "win/handles.h"
 #include "win/text.h"
 
 namespace quarnel {
@@ -9,20 +8,13 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"QuarnelPasswordPrompt";
 constexpr DWORD kStyle = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
-constexpr int kReturnShortcut = 111;
 
-const GadgetSpec kGadgets[] = {
-    {kPromptNameLabel, GadgetKind::CentredLabel, 0, 15, 305, 25, "Ulvas Quarnel", 4},
-    {kPromptTextLabel, GadgetKind::CentredLabel, 0, 45, 305, 25, "Masterpasswort eingeben:", 5},
-    {kPromptPasswordField, GadgetKind::MaskedField, 45, 75, 210, 20},
-    {kPromptWrongLabel, GadgetKind::CentredLabel, 0, 96, 302, 13},
-    {kPromptOkButton, GadgetKind::Button, 105, 110, 80, 25, "OK"},
-};
-
-class PasswordPrompt : public TopWindow, private EventSink {
+class PasswordPrompt : public RowWindow<PasswordPrompt> {
   public:
     PasswordPrompt(const WindowEnv& env, const std::function<bool(const std::string&)>& accept)
-        : TopWindow(WithSink(env, this), kPromptWindowNumber), accept_(accept) {}
+        : RowWindow(env), accept_(accept) {}
+
+    static std::span<const GadgetRow<PasswordPrompt>> Rows();
 
     std::optional<std::string> Run() {
         const SIZE outer = OuterSizeForClient(kStyle, 0, 302, 145, WindowDpi(nullptr));
@@ -30,54 +22,27 @@ class PasswordPrompt : public TopWindow, private EventSink {
                   {CentredOnScreen(outer), outer})) {
             return std::nullopt;
         }
-        CreateGadgets({std::begin(kGadgets), std::end(kGadgets)});
+        CreateGadgets();
         SetForegroundWindow(Handle());
-        SetFocus(GetDlgItem(Handle(), kPromptPasswordField));
-
-        ACCEL accel{FVIRTKEY, VK_RETURN, kReturnShortcut};
-        const UniqueAccelerators shortcut(CreateAcceleratorTableW(&accel, 1));
+        FocusFirstControl();
         MSG message;
         while (!done_ && GetMessageW(&message, nullptr, 0, 0) > 0) {
-            if (TranslateAcceleratorW(Handle(), shortcut.get(), &message) ||
-                IsDialogMessageW(Handle(), &message)) {
-                continue;
+            if (!TranslateDialogKeys(message)) {
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
             }
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
         }
-        if (message.message == WM_QUIT) {
+        if (!done_) {
             PostQuitMessage(static_cast<int>(message.wParam)); // for the loop after us
         }
+        Close();
         return result_;
     }
 
-  private:
-    static WindowEnv WithSink(WindowEnv env, EventSink* sink) {
-        env.events = sink;
-        return env;
-    }
-
-    void OnEvent(const Event& event) override {
-        if (done_) {
-            return; // also the focus change while the prompt goes away
-        }
-        if (event.kind == EventKind::Close) {
-            done_ = true;
-        } else if (event.kind == EventKind::Menu && event.action == 1) {
-            // The Return shortcut (code 1: from an accelerator) confirms. The dialog keys
-            // send commands without a control too (IDCANCEL on Escape), but those are
-            // no menu events.
-            Confirm();
-        } else if (event.kind == EventKind::Gadget && event.number == kPromptOkButton &&
-                   event.action == kClicked) {
-            Confirm();
-        } else if (event.kind == EventKind::Gadget && event.number == kPromptPasswordField &&
-                   event.action == EN_KILLFOCUS) {
-            SetFocus(GetDlgItem(Handle(), kPromptOkButton));
-        }
-    }
-
     void Confirm() {
+        if (done_) {
+            return;
+        }
         const std::optional<std::string> typed = ExactGadgetText(Handle(), kPromptPasswordField);
         if (typed && accept_(*typed)) {
             result_ = typed;
@@ -89,10 +54,42 @@ class PasswordPrompt : public TopWindow, private EventSink {
         SetFocus(GetDlgItem(Handle(), kPromptPasswordField));
     }
 
+    // Leaving the field goes to the button, wherever the focus was meant to go.
+    void FocusButton() {
+        if (!done_) {
+            SetFocus(GetDlgItem(Handle(), kPromptOkButton));
+        }
+    }
+
+  protected:
+    void OnDefault() override { Confirm(); }
+    // Esc leaves the prompt open: closing it withholds every stored password for the run,
+    // which a key pressed by mistake must not do.
+    void OnCancel() override {}
+    void OnCloseRequest() override { done_ = true; }
+
+  private:
     const std::function<bool(const std::string&)>& accept_;
     std::optional<std::string> result_;
     bool done_ = false;
 };
+
+using Row = GadgetRow<PasswordPrompt>;
+const Row kRows[] = {
+    {{kPromptNameLabel, GadgetKind::CentredLabel, 0, 15, 305, 25, "Ulvas Quarnel", 4}},
+    {{kPromptTextLabel, GadgetKind::CentredLabel, 0, 45, 305, 25, "Masterpasswort eingeben:", 5}},
+    {{kPromptPasswordField, GadgetKind::MaskedField, 45, 75, 210, 20},
+     kFocusLost,
+     &PasswordPrompt::FocusButton},
+    {{kPromptWrongLabel, GadgetKind::CentredLabel, 0, 96, 302, 13}},
+    {{kPromptOkButton, GadgetKind::Button, 105, 110, 80, 25, "OK"},
+     kClicked,
+     &PasswordPrompt::Confirm},
+};
+
+std::span<const GadgetRow<PasswordPrompt>> PasswordPrompt::Rows() {
+    return kRows;
+}
 
 } // namespace
 

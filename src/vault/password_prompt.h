@@ -18,11 +18,8 @@ enum PromptGadget : int {
     kPromptWrongLabel = 44,
 };
 
-inline constexpr int kPromptWindowNumber = 2;
-
-// Waits for the user: the confirmed text, or nothing when the prompt was closed. A text
-// that `accept` refuses empties the field and keeps the prompt open with a second line
-// saying so. `env.events` is not used: the prompt answers its own events.
+// Waits for the user: the confirmed text, or nothing when the prompt was closed. A text that
+// `accept` refuses empties the field and keeps the prompt open with a second line saying so.
 std::optional<std::string> AskMasterPassword(const WindowEnv& env,
                                              const std::function<bool(const std::string&)>& accept);
 

@@ -1,37 +1,20 @@
-// What a window of the program reports: a gadget event, a menu event, a tray event or a
-// close request, each with the fixed numbers by which the program dispatches it.
+// What happened to a gadget, and the program's own changes that must raise nothing.
 #pragma once
 
 #include <windows.h>
 
 namespace quarnel {
 
-enum class EventKind { Gadget, Menu, Tray, Close };
-
-// What happened to a gadget. Push buttons tell a right click from a left click.
+// The notifications a gadget row can act on. Push buttons tell a right click (or the
+// context-menu key) from a left click.
 enum GadgetAction : int {
     kNoAction = -1,
     kClicked = BN_CLICKED,
     kRightClicked = 0x7F01,
     kSelectionChanged = CBN_SELCHANGE,
     kTextChanged = EN_CHANGE,
+    kFocusLost = EN_KILLFOCUS,
     kDoubleClicked = LBN_DBLCLK,
-};
-
-struct Event {
-    EventKind kind = EventKind::Gadget;
-    int window = -1; // window number
-    int number = 0;  // gadget or menu item number
-    int action = 0;  // gadget: a GadgetAction or another notification; tray: the mouse message
-};
-
-// Where the windows send their events: the program's one dispatcher.
-class EventSink {
-  public:
-    virtual void OnEvent(const Event& event) = 0;
-
-  protected:
-    ~EventSink() = default;
 };
 
 // While one of these lives, texts, states and selections the program sets raise no

@@ -45,14 +45,17 @@ KindStyle StyleOf(GadgetKind kind) {
     return {L"STATIC", 0, 0};
 }
 
-// Push buttons report a right click as a command of their own, which the window turns
-// into a gadget event like every other.
-LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+// Push buttons report a right click, the context-menu key and Shift+F10 alike: the
+// system turns each into WM_CONTEXTMENU on the button, which becomes a command of its own.
+LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                             DWORD_PTR) {
-    if (message == WM_RBUTTONUP) {
+    if (message == WM_CONTEXTMENU) {
         SendMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), kRightClicked),
                      reinterpret_cast<LPARAM>(button));
         return 0;
+    }
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(button, ButtonProc, id);
     }
     return DefSubclassProc(button, message, wParam, lParam);
 }
@@ -117,7 +120,6 @@ POINT CentredOnScreen(SIZE outer) {
             screenHeight / 2 - std::min<int>(outer.cy, screenHeight) / 2};
 }
 
-namespace {
 std::wstring WideGadgetText(HWND parent, int number) {
     const HWND control = GetDlgItem(parent, number);
     const int length = GetWindowTextLengthW(control);
@@ -125,7 +127,6 @@ std::wstring WideGadgetText(HWND parent, int number) {
     text.resize(static_cast<size_t>(GetWindowTextW(control, text.data(), length + 1)));
     return text;
 }
-} // namespace
 
 std::string GadgetText(HWND parent, int number) {
     return Narrow(WideGadgetText(parent, number));

@@ -55,6 +55,8 @@ UINT WindowDpi(HWND window);
 
 // Texts of gadgets; the program's own changes run no handler.
 std::string GadgetText(HWND parent, int number);
+// The text exactly as the system holds it, for what never passes through Windows-1252.
+std::wstring WideGadgetText(HWND parent, int number);
 // The text as typed, or nothing when it holds a character the program cannot keep.
 std::optional<std::string> ExactGadgetText(HWND parent, int number);
 void SetGadgetText(HWND parent, int number, const std::string& text);

@@ -8,12 +8,13 @@
 
 namespace quarnel {
 
-HWND ToolTips::Control(HWND owner) {
-    if (!tip_ || !IsWindow(tip_.get())) {
-        tip_.release();
+HWND ToolTips::Control() {
+    // Owned by no window: it lives as long as the program, not as long as the window that
+    // happened to ask first, so each window takes its own tools along when it goes.
+    if (!tip_) {
         tip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                    WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                    instance_, nullptr));
         SendMessageW(tip_.get(), TTM_SETMAXTIPWIDTH, 0, 600);
     }
@@ -21,9 +22,7 @@ HWND ToolTips::Control(HWND owner) {
 }
 
 void ToolTips::Add(HWND control, const std::string& text) {
-    // Owned by the first window that asks: the tip stays above it and goes with the
-    // program, not with the window.
-    const HWND tip = Control(GetAncestor(control, GA_ROOT));
+    const HWND tip = Control();
     std::wstring wide = Widen(text);
     TOOLINFOW info{};
     info.cbSize = sizeof info;

@@ -22,7 +22,7 @@ class ToolTips {
     int Count() const;
 
   private:
-    HWND Control(HWND owner);
+    HWND Control();
     HINSTANCE instance_;
     UniqueWindow tip_;
 };

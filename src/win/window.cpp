@@ -4,6 +4,20 @@
 
 namespace quarnel {
 
+namespace {
+
+bool IsPushButton(HWND control) {
+    return control != nullptr && (SendMessageW(control, WM_GETDLGCODE, 0, 0) &
+                                  (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
+}
+
+bool TakesFocus(HWND control) {
+    const LONG style = GetWindowLongW(control, GWL_STYLE);
+    return (style & (WS_TABSTOP | WS_VISIBLE | WS_DISABLED)) == (WS_TABSTOP | WS_VISIBLE);
+}
+
+} // namespace
+
 TopWindow::~TopWindow() {
     if (window_ != nullptr) {
         // The object is going: the window must not call back into it.
@@ -12,6 +26,27 @@ TopWindow::~TopWindow() {
         DestroyWindow(window_);
         window_ = nullptr;
     }
+}
+
+void TopWindow::Close() {
+    if (window_ != nullptr) {
+        DestroyWindow(window_);
+    }
+}
+
+void TopWindow::BringToFront() const {
+    if (window_ != nullptr) {
+        SetForegroundWindow(window_);
+    }
+}
+
+bool TopWindow::TranslateDialogKeys(MSG& message) {
+    const HWND top = GetAncestor(message.hwnd, GA_ROOT);
+    if (top == nullptr ||
+        GetClassLongPtrW(top, GCLP_WNDPROC) != reinterpret_cast<ULONG_PTR>(&Procedure)) {
+        return false;
+    }
+    return IsDialogMessageW(top, &message) != FALSE;
 }
 
 bool TopWindow::Open(const wchar_t* className, const std::string& title, DWORD style, DWORD exStyle,
@@ -41,40 +76,78 @@ void TopWindow::CreateGadgets(std::vector<GadgetSpec> gadgets) {
     }
 }
 
-void TopWindow::Raise(const Event& event) const {
-    if (env_.events != nullptr) {
-        env_.events->OnEvent(event);
+void TopWindow::FocusFirstControl() const {
+    for (HWND control = GetWindow(window_, GW_CHILD); control != nullptr;
+         control = GetWindow(control, GW_HWNDNEXT)) {
+        if (TakesFocus(control)) {
+            SetFocus(control);
+            return;
+        }
     }
+}
+
+LRESULT TopWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
+    if (QuietChanges::Active()) {
+        return 0;
+    }
+    const int id = LOWORD(wParam);
+    const int code = HIWORD(wParam);
+    const auto from = reinterpret_cast<HWND>(lParam);
+    if (from != nullptr && OnGadget(id, code)) {
+        return 0;
+    }
+    // The dialog keys: Esc comes as IDCANCEL; Return as IDOK when no focused push
+    // button took it (DM_GETDEFID below names the focused one).
+    if (code == BN_CLICKED && (id == IDCANCEL || id == IDOK) && !IsPushButton(from)) {
+        if (id == IDCANCEL) {
+            OnCancel();
+        } else {
+            OnDefault();
+        }
+        return 0;
+    }
+    if (from == nullptr) {
+        OnMenu(id);
+    }
+    return 0;
 }
 
 LRESULT TopWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_COMMAND: {
-        if (QuietChanges::Active()) {
+    case WM_COMMAND:
+        return OnCommand(wParam, lParam);
+    case WM_CLOSE:
+        OnCloseRequest();
+        return 0;
+    case DM_GETDEFID: {
+        // Return presses the push button that has the focus, as in a dialog.
+        const HWND focus = GetFocus();
+        if (IsPushButton(focus) && IsChild(window_, focus)) {
+            return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
+        }
+        return 0;
+    }
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            const HWND focus = GetFocus();
+            if (focus != nullptr && IsChild(window_, focus)) {
+                lastFocus_ = focus;
+            }
+        } else if (lastFocus_ != nullptr && IsChild(window_, lastFocus_)) {
+            SetFocus(lastFocus_);
             return 0;
         }
-        Event event;
-        event.window = number_;
-        event.number = LOWORD(wParam);
-        event.action = HIWORD(wParam);
-        // Without a control it is a menu item or the Return shortcut.
-        event.kind = lParam != 0 ? EventKind::Gadget : EventKind::Menu;
-        Raise(event);
-        return 0;
-    }
-    case WM_CLOSE: {
-        Event event;
-        event.kind = EventKind::Close;
-        event.window = number_;
-        Raise(event);
-        return 0;
-    }
+        break;
+    case WM_DESTROY:
+        env_.toolTips->RemoveAll(window_);
+        break;
     case WM_DPICHANGED:
         FollowDpiChange(window_, wParam, lParam, gadgets_, *env_.fonts);
         return 0;
     default:
-        return DefWindowProcW(window_, message, wParam, lParam);
+        break;
     }
+    return DefWindowProcW(window_, message, wParam, lParam);
 }
 
 LRESULT CALLBACK TopWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -89,10 +162,15 @@ LRESULT CALLBACK TopWindow::Procedure(HWND window, UINT message, WPARAM wParam, 
         return DefWindowProcW(window, message, wParam, lParam);
     }
     if (message == WM_NCDESTROY) {
-        // Destroyed by the system rather than by the object (the program ending).
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         self->window_ = nullptr;
-        return DefWindowProcW(window, message, wParam, lParam);
+        self->lastFocus_ = nullptr;
+        const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
+        // Last: the owner may take the object away once the running handler returns.
+        if (self->env_.owner != nullptr) {
+            self->env_.owner->WindowGone(*self);
+        }
+        return result;
     }
     return self->OnMessage(message, wParam, lParam);
 }

@@ -39,7 +39,7 @@ TEST(DpiChange, AWindowTakesTheSuggestedFrameAndScalesItsControlsAndFonts) {
     Fonts fonts;
     ToolTips toolTips(GetModuleHandleW(nullptr));
     const WindowEnv env{GetModuleHandleW(nullptr), nullptr, nullptr, &fonts, &toolTips, nullptr};
-    InfoWindow info(env, [] {});
+    InfoWindow info(env);
     ASSERT_TRUE(info.Open());
     {
         const HWND window = info.Handle();

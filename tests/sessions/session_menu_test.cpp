@@ -31,13 +31,9 @@ TEST(LayoutSessionMenu, NumbersTheItemsOfEachMenuInOrderThenTheRest) {
          {"R%26D", "B%FCro%09x"}},
     };
     for (const auto& c : cases) {
-        SessionCatalogue catalogue = BuildCatalogue(c.sessions);
-        const std::string menus = Dump(LayoutSessionMenu(catalogue));
-        EXPECT_EQ(menus, kFileMenu + c.menus);
-        EXPECT_EQ(catalogue.menuItemSessions, c.behindItems);
-        // The tray popup is laid out after the menu bar, with the same numbers.
-        EXPECT_EQ(Dump(LayoutSessionMenu(catalogue)), menus);
-        EXPECT_EQ(catalogue.menuItemSessions, c.behindItems);
+        const SessionMenu menu = LayoutSessionMenu(BuildCatalogue(c.sessions));
+        EXPECT_EQ(Dump(menu.titles), kFileMenu + c.menus);
+        EXPECT_EQ(menu.menuItemSessions, c.behindItems);
     }
 }
 
@@ -50,11 +46,11 @@ TEST(LayoutSessionMenu, SessionItemsEndAtTheLast16BitNumberAndLongMenusGoOnUnder
         key += std::to_string(100000 + i);
         sessions.emplace_back(std::move(key), "");
     }
-    SessionCatalogue catalogue = BuildCatalogue(sessions);
-    const std::vector<MenuTitle> layout = LayoutSessionMenu(catalogue);
-    EXPECT_EQ(catalogue.menuItemSessions.size(), 64536u);
+    const SessionMenu menu = LayoutSessionMenu(BuildCatalogue(sessions));
+    const std::vector<MenuTitle>& layout = menu.titles;
+    EXPECT_EQ(menu.menuItemSessions.size(), 64536u);
     EXPECT_EQ(layout.back().entries.back().id, 65535);
-    EXPECT_EQ(catalogue.menuItemSessions.back(), "s164535");
+    EXPECT_EQ(menu.menuItemSessions.back(), "s164535");
     // Long menus go on under the same title, numbered, the items in order.
     ASSERT_EQ(layout.size(), 1u + 17u);
     EXPECT_EQ(layout[1].text + "|" + layout[2].text + "|" + layout.back().text,

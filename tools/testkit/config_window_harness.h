@@ -27,7 +27,7 @@ inline std::string Value(const std::string& key, const std::string& valueName) {
 
 // The window opened in this process with what the program would hand it; its events
 // go to the handlers of its gadget rows, as the program's dispatcher sends them.
-class ConfigWindowTest : public ::testing::Test, private EventSink, private ConfigHost {
+class ConfigWindowTest : public ::testing::Test, private WindowOwner, private ConfigHost {
   protected:
     void SetUp() override {
         setup_.LaterRun();
@@ -43,7 +43,8 @@ class ConfigWindowTest : public ::testing::Test, private EventSink, private Conf
         catalogue_ = LoadSessionCatalogue();
     }
     Window Open() {
-        window_.emplace(env_, settings_, catalogue_, static_cast<ConfigHost&>(*this));
+        window_ = std::make_unique<ConfigWindow>(env_, settings_, catalogue_,
+                                                 static_cast<ConfigHost&>(*this));
         EXPECT_TRUE(window_->Open());
         return Window(window_->Handle());
     }
@@ -54,18 +55,7 @@ class ConfigWindowTest : public ::testing::Test, private EventSink, private Conf
     }
     void Close() const { Window(window_->Handle()).Send(WM_CLOSE, 0, 0); }
 
-    void OnEvent(const Event& event) override {
-        if (event.kind == EventKind::Close) {
-            window_.reset();
-            return;
-        }
-        for (const GadgetRow<ConfigWindow>& row : ConfigWindow::Rows()) {
-            if (event.kind == EventKind::Gadget && row.layout.number == event.number &&
-                row.action == event.action) {
-                (*window_.*row.handler)();
-            }
-        }
-    }
+    void WindowGone(TopWindow&) override { gone_ = std::move(window_); }
     void RestartProgram() override { ++restarts_; }
 
     QuarnelSetup setup_;
@@ -75,7 +65,7 @@ class ConfigWindowTest : public ::testing::Test, private EventSink, private Conf
     const WindowEnv env_{GetModuleHandleW(nullptr), nullptr, nullptr, &fonts_, &toolTips_, this};
     Settings settings_;
     SessionCatalogue catalogue_;
-    std::optional<ConfigWindow> window_;
+    std::unique_ptr<ConfigWindow> window_, gone_;
     int restarts_ = 0;
 };
 
