@@ -1,6 +1,5 @@
 #include "app/main_window.h"
 
-#include "app/geometry.h"
 #include "app/tray.h"
 #include "registry/registry.h"
 #include "registry/value_text.h"
@@ -10,6 +9,8 @@
 #include "win/gadgets.h"
 
 #include <shellapi.h>
+
+#include <algorithm>
 
 namespace quarnel {
 
@@ -61,57 +62,77 @@ std::span<const GadgetRow<MainWindow>> MainWindow::Rows() {
 }
 
 bool MainWindow::Open(const Settings& s, SessionMenu menus) {
-    // The stored size is the client area with the menu bar: the bar takes its height
-    // from the client area once attached. Like the gadgets it is given at 96 dpi, so
-    // that it fits them on any monitor; the position is in screen pixels.
+    // A monitor may have gone since the geometry was stored: never open off-screen. The
+    // stored size is at 96 dpi, the position in screen pixels.
     POINT corner{s.FensterpositionX, s.FensterpositionY};
-    const SIZE at96 = OuterSizeForClient(kStyle, 0, s.Fensterbreite, s.Fensterhoehe, 96);
-    const RECT placed{corner.x, corner.y, corner.x + at96.cx, corner.y + at96.cy};
-    // A monitor may have gone since the geometry was stored: never open off-screen.
+    const SIZE guess = OuterSizeForClient(kStyle, 0, std::clamp(s.Fensterbreite, 1, 10000),
+                                          std::clamp(s.Fensterhoehe, 1, 10000), 96);
+    const RECT placed{corner.x, corner.y, corner.x + guess.cx, corner.y + guess.cy};
     if (MonitorFromRect(&placed, MONITOR_DEFAULTTONULL) == nullptr) {
         corner = {10, 10};
     }
-    // Absurd stored sizes (a bare title bar, far beyond the screen) are kept within what
-    // the controls need and what the monitor can show.
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromPoint(corner, MONITOR_DEFAULTTONEAREST), &monitor);
-    const UINT systemDpi = GetDpiForSystem();
-    const SIZE frame = FrameSize(96);
-    const ClientSize largest{
-        MulDiv(monitor.rcWork.right - monitor.rcWork.left, 96, static_cast<int>(systemDpi)) -
-            frame.cx,
-        MulDiv(monitor.rcWork.bottom - monitor.rcWork.top, 96, static_cast<int>(systemDpi)) -
-            frame.cy};
-    const ClientSize needed{kGadgetsWidth, GetSystemMetricsForDpi(SM_CYMENU, 96) + kGadgetsHeight};
-    const ClientSize client = ClampClientSize({s.Fensterbreite, s.Fensterhoehe}, needed, largest);
-
-    SIZE outer = OuterSizeForClient(kStyle, 0, client.width, client.height, systemDpi);
     const std::string title =
         "Quarnel V. " QUARNEL_VERSION_TEXT " - PuTTY-Sitzungen mit einem Klick";
-    if (!TopWindow::Open(kClassName, title, kStyle | WS_VISIBLE, 0, {corner, outer})) {
+    // Made hidden where it is to stand, so that it knows its monitor's resolution; shown
+    // once it has its menu bar and the size that holds its controls below the bar.
+    if (!TopWindow::Open(kClassName, title, kStyle, 0, {corner, guess})) {
         return false;
     }
-    // Only the window itself knows the resolution of the monitor it landed on.
-    const UINT dpi = WindowDpi(Handle());
-    if (dpi != systemDpi) {
-        outer = OuterSizeForClient(kStyle, 0, client.width, client.height, dpi);
-        SetWindowPos(Handle(), nullptr, 0, 0, outer.cx, outer.cy,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
-
     if (HMENU bar = CreateMenu()) {
         BuildSessionMenu(bar, menus.titles);
         SetMenu(Handle(), bar);
     }
+    Fit(s.Fensterbreite, s.Fensterhoehe);
     CreateGadgets();
     popup_.reset(CreatePopupMenu());
     if (popup_) {
         BuildSessionMenu(popup_.get(), menus.titles);
     }
     menuItemSessions_ = std::move(menus.menuItemSessions);
+    ShowWindow(Handle(), SW_SHOWNORMAL);
     return true;
+}
+
+void MainWindow::Fit(int storedWidth, int storedHeight) {
+    const HWND window = Handle();
+    const UINT dpi = WindowDpi(window);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    const SIZE frame = FrameSize(dpi);
+    const int roomWidth = work.right - work.left - frame.cx;
+    const int roomHeight = work.bottom - work.top - frame.cy;
+    // Cut to the screen before scaling, so that no stored number can overflow.
+    const auto scaled = [dpi](int at96, int room) {
+        return std::min(ScaleForDpi(std::clamp(at96, 0, 100000), dpi), room);
+    };
+    const int neededWidth = ScaleForDpi(kGadgetsWidth, dpi);
+    const int neededBelowBar = ScaleForDpi(kGadgetsHeight, dpi);
+    int width = std::max(neededWidth, scaled(storedWidth, roomWidth));
+    // The bar wraps by the width; it is measured with room to spare, as it stands.
+    const auto barHeight = [&] {
+        SetWindowPos(window, nullptr, 0, 0, width + frame.cx, roomHeight + frame.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT client{};
+        GetClientRect(window, &client);
+        return roomHeight - client.bottom;
+    };
+    int bar = barHeight();
+    if (bar + neededBelowBar > roomHeight && width < roomWidth) {
+        width = roomWidth; // fewer rows of menu bar
+        bar = barHeight();
+    }
+    // The stored height counts every row of the bar; the controls win over the screen.
+    const int height = std::max(bar + neededBelowBar, scaled(storedHeight, roomHeight));
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    const int outerWidth = width + frame.cx;
+    const int outerHeight = height + frame.cy;
+    const int x = std::max<int>(work.left, std::min<int>(outer.left, work.right - outerWidth));
+    const int y = std::max<int>(work.top, std::min<int>(outer.top, work.bottom - outerHeight));
+    SetWindowPos(window, nullptr, x, y, outerWidth, outerHeight, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void MainWindow::OnSsh() {

@@ -76,6 +76,10 @@ class MainWindow : public RowWindow<MainWindow> {
     void OnCloseRequest() override;
 
   private:
+    // Sizes and places the window once its menu bar is set: the stored size where it
+    // fits the monitor's work area, never less than the controls need below every row of
+    // the bar, the whole window inside the work area.
+    void Fit(int storedWidth, int storedHeight);
     std::wstring HostText() const;
     // A message box or the file requester is open: the icon and the hotkey wait too.
     bool Modal() const;

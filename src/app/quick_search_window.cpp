@@ -17,6 +17,7 @@ constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW; // no task-bar button
 constexpr int kWidth = 420, kHeight = 300;
 constexpr UINT kMoreRowsMessage = WM_APP + 2;
+constexpr UINT kCloseIfInactiveMessage = WM_APP + 3;
 constexpr size_t kFirstRows = 64, kMoreRows = 500;
 
 using Row = GadgetRow<QuickSearchWindow>;
@@ -95,6 +96,13 @@ bool QuickSearchWindow::Open() {
     return true;
 }
 
+void QuickSearchWindow::Reopen() {
+    SetGadgetText(Handle(), kQuickSearchField, "");
+    Refill();
+    SetForegroundWindow(Handle());
+    SetFocus(GetDlgItem(Handle(), kQuickSearchField));
+}
+
 void QuickSearchWindow::Refill() {
     const HWND list = GetDlgItem(Handle(), kQuickSearchList);
     rows_ = index_.Find(GadgetText(Handle(), kQuickSearchField), recent_);
@@ -151,7 +159,14 @@ LRESULT QuickSearchWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     if (message == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE) {
-        PostMessageW(Handle(), WM_CLOSE, 0, 0);
+        // Not at once: the activation is still changing. And only if it is still inactive
+        // then, since the hotkey may have brought it back in between.
+        PostMessageW(Handle(), kCloseIfInactiveMessage, 0, 0);
+    }
+    if (message == kCloseIfInactiveMessage) {
+        if (GetActiveWindow() != Handle()) {
+            Close();
+        }
         return 0;
     }
     return TopWindow::OnMessage(message, wParam, lParam);

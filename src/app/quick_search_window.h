@@ -36,6 +36,8 @@ class QuickSearchWindow : public RowWindow<QuickSearchWindow> {
     // Opens centred on the monitor that holds the mouse cursor, in the foreground with
     // the focus in the field.
     bool Open();
+    // The hotkey again while it is open: empty, in front, the focus in the field.
+    void Reopen();
 
     static std::span<const GadgetRow<QuickSearchWindow>> Rows();
     void OnQueryChanged();

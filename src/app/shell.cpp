@@ -203,7 +203,7 @@ void Shell::OpenInformationWindow() {
 
 void Shell::OpenQuickSearch() {
     if (search_) {
-        search_->BringToFront();
+        search_->Reopen();
         return;
     }
     search_ = std::make_unique<QuickSearchWindow>(

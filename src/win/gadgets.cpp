@@ -60,6 +60,13 @@ LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lPa
     return DefSubclassProc(button, message, wParam, lParam);
 }
 
+// Edges are scaled, not the size: a gadget that ends where another begins, or where the
+// client area ends, still does at any resolution.
+RECT Place(const GadgetSpec& layout, UINT dpi) {
+    return {ScaleForDpi(layout.x, dpi), ScaleForDpi(layout.y, dpi),
+            ScaleForDpi(layout.x + layout.width, dpi), ScaleForDpi(layout.y + layout.height, dpi)};
+}
+
 } // namespace
 
 UINT WindowDpi(HWND window) {
@@ -75,10 +82,11 @@ UINT WindowDpi(HWND window) {
 HWND CreateGadget(HWND parent, const GadgetSpec& layout, Fonts& fonts, HINSTANCE instance) {
     const KindStyle ks = StyleOf(layout.kind);
     const UINT dpi = WindowDpi(parent);
+    const RECT place = Place(layout, dpi);
     HWND control = CreateWindowExW(
         ks.exStyle, ks.className, Widen(layout.text ? layout.text : "").c_str(),
-        WS_CHILD | WS_VISIBLE | ks.style, ScaleForDpi(layout.x, dpi), ScaleForDpi(layout.y, dpi),
-        ScaleForDpi(layout.width, dpi), ScaleForDpi(layout.height, dpi), parent,
+        WS_CHILD | WS_VISIBLE | ks.style, place.left, place.top, place.right - place.left,
+        place.bottom - place.top, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.number)), instance, nullptr);
     if (control == nullptr) {
         return nullptr;
@@ -101,9 +109,9 @@ void FollowDpiChange(HWND window, WPARAM wParam, LPARAM lParam, std::span<const 
         // The font first: a combo box sizes its list by the height of its field.
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(layout.font, dpi)),
                      TRUE);
-        SetWindowPos(control, nullptr, ScaleForDpi(layout.x, dpi), ScaleForDpi(layout.y, dpi),
-                     ScaleForDpi(layout.width, dpi), ScaleForDpi(layout.height, dpi),
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        const RECT place = Place(layout, dpi);
+        SetWindowPos(control, nullptr, place.left, place.top, place.right - place.left,
+                     place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 

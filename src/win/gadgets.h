@@ -3,6 +3,7 @@
 #pragma once
 
 #include "win/fonts.h"
+#include "win/gadget_spec.h"
 
 #include <windows.h>
 
@@ -11,28 +12,6 @@
 #include <string>
 
 namespace quarnel {
-
-enum class GadgetKind {
-    Label,        // static text, left-aligned
-    CentredLabel, // static text, centred
-    TextField,    // one-line edit, sunken, scrolls horizontally
-    MaskedField,  // the same with its characters masked
-    Button,       // push button; reports right clicks too
-    CheckBox,     // automatic check box
-    Frame,        // group box
-    ListCombo,    // drop-down list
-    EditCombo,    // drop-down combo with an edit field
-    ListBox,      // list of rows, one selected
-};
-
-struct GadgetSpec {
-    int number;
-    GadgetKind kind;
-    int x, y, width, height;
-    const char* text = "";
-    int font = 0;                  // 1 to 6: that font of the program's table; 0: the default
-    const char* toolTip = nullptr; // shown on hover, when given
-};
 
 // Creates the gadget as a child of the window, in its font.
 HWND CreateGadget(HWND parent, const GadgetSpec& layout, Fonts& fonts, HINSTANCE instance);

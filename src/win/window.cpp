@@ -67,7 +67,10 @@ bool TopWindow::Open(const wchar_t* className, const std::string& title, DWORD s
 }
 
 void TopWindow::CreateGadgets(std::vector<GadgetSpec> gadgets) {
-    gadgets_ = std::move(gadgets);
+    // Made in the order the eye reads them, which is the order Tab walks.
+    for (const size_t i : ScreenOrder(gadgets)) {
+        gadgets_.push_back(gadgets[i]);
+    }
     for (const GadgetSpec& layout : gadgets_) {
         const HWND control = CreateGadget(window_, layout, *env_.fonts, env_.instance);
         if (control != nullptr && layout.toolTip != nullptr) {

@@ -81,7 +81,7 @@ class TopWindow {
     // Opens the window; false when the system refuses, and then nothing else is made.
     bool Open(const wchar_t* className, const std::string& title, DWORD style, DWORD exStyle,
               WindowPlacement placement, HWND owner = nullptr);
-    // Creates the gadgets in this order, each with its tool tip.
+    // Creates the gadgets, each with its tool tip.
     void CreateGadgets(std::vector<GadgetSpec> gadgets);
     // Puts the keyboard focus on the first control that takes it.
     void FocusFirstControl() const;
