@@ -14,6 +14,7 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <thread>
 
 namespace quarnel {
 
@@ -52,6 +53,12 @@ constexpr char kWrongMaster[] = "Das Masterpasswort stimmt nicht mit dem gespeic
 constexpr char kFound[] = "(Datei gefunden!. Alles OK!)";
 constexpr char kNotFound[] = "(Angegebene Datei nicht gefunden. Bitte prüfen!)";
 constexpr char kTooLong[] = "(Pfad zu lang. Bitte kürzer ablegen!)";
+constexpr UINT_PTR kPathPauseTimer = 1;
+constexpr UINT kPathPauseMs = 400;
+constexpr UINT kPathCheckedMessage = WM_APP + 10;
+// Numbers every check of the path in the run, so that an answer meant for a window that
+// has gone can never pass for one of a window opened since.
+unsigned pathChecksMade = 0;
 
 using Row = GadgetRow<ConfigWindow>;
 using W = ConfigWindow;
@@ -86,7 +93,11 @@ const Row kRows[] = {
       "Quarnel nach Starten einer Putty-Session gleich wieder beenden"},
      kClicked,
      &W::OnQuitAfterLaunch},
-    {{kPuttyPathField, GadgetKind::TextField, 300, 205, 370, 20}, kTextChanged, &W::OnPathEdited},
+    {{kPuttyPathField, GadgetKind::TextField, 300, 205, 370, 20},
+     kTextChanged,
+     &W::OnPathEdited,
+     kFocusLost,
+     &W::OnPathLeft},
     {{kPuttyPathLabel, GadgetKind::Label, 300, 185, 150, 20, "Pfad und Dateiname zu Putty:"}},
     {{kDeleteMenuButton, GadgetKind::Button, 250, 365, 190, 30, "Diese Menuzuordnung löschen"},
      kClicked,
@@ -253,9 +264,23 @@ void ConfigWindow::Fill() {
 }
 
 void ConfigWindow::CheckPuttyPath() {
+    KillTimer(Handle(), kPathPauseTimer);
+    const unsigned check = pathCheck_ = ++pathChecksMade;
+    SetGadgetText(Handle(), kPuttyPathStatusLabel, "Bitte prüfen");
+    // Opening a file on a network share can take the network's time-out: the test runs
+    // beside the window, which takes its answer only if nothing was typed meanwhile.
+    std::thread([file = Widen(settings_.PuttyPfad), window = Handle(), check] {
+        PostMessageW(window, kPathCheckedMessage, check, IsReadableFile(file) ? 1 : 0);
+    }).detach();
+}
+
+void ConfigWindow::PuttyPathChecked(unsigned check, bool readable) {
+    if (check != pathCheck_) {
+        return;
+    }
     const std::string& path = settings_.PuttyPfad;
     const char* status = kNotFound;
-    if (IsReadableFile(path)) {
+    if (readable) {
         // A path longer than the settings can be read back would be lost at the next
         // start while the label said all is well.
         status = ReadsBackWhole(path) ? kFound : kTooLong;
@@ -264,6 +289,18 @@ void ConfigWindow::CheckPuttyPath() {
         WriteSetting("PuttyPfad", path);
     }
     SetGadgetText(Handle(), kPuttyPathStatusLabel, status);
+}
+
+LRESULT ConfigWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_TIMER && wParam == kPathPauseTimer) {
+        CheckPuttyPath();
+        return 0;
+    }
+    if (message == kPathCheckedMessage) {
+        PuttyPathChecked(static_cast<unsigned>(wParam), lParam != 0);
+        return 0;
+    }
+    return RowWindow::OnMessage(message, wParam, lParam);
 }
 
 std::optional<std::string> ConfigWindow::ChosenSession() const {
@@ -476,7 +513,15 @@ void ConfigWindow::OnAutostart() {
 
 void ConfigWindow::OnPathEdited() {
     settings_.PuttyPfad = GadgetText(Handle(), kPuttyPathField);
-    CheckPuttyPath();
+    // Checked when typing pauses, not at every keystroke.
+    pathCheck_ = ++pathChecksMade;
+    SetTimer(Handle(), kPathPauseTimer, kPathPauseMs, nullptr);
+}
+
+void ConfigWindow::OnPathLeft() {
+    if (KillTimer(Handle(), kPathPauseTimer)) {
+        CheckPuttyPath();
+    }
 }
 
 void ConfigWindow::OnBrowse() {

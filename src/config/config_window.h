@@ -79,6 +79,7 @@ class ConfigWindow : public RowWindow<ConfigWindow> {
     void OnStartMinimized();
     void OnAutostart();
     void OnPathEdited();
+    void OnPathLeft();
     void OnBrowse();
     void OnTemplateChosen();
     void OnDeleteMenu();
@@ -86,11 +87,16 @@ class ConfigWindow : public RowWindow<ConfigWindow> {
     void OnRestart();
     void OnUninstall();
 
+  protected:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
   private:
     void Fill();
-    // Tests PuttyPfad: stores it when it names a readable file that can be read back
-    // whole, and tells the user in the status label either way.
+    // Tests PuttyPfad beside the window: PuttyPathChecked then stores it when it names a
+    // readable file that can be read back whole, and tells the user in the status label
+    // either way.
     void CheckPuttyPath();
+    void PuttyPathChecked(unsigned check, bool readable);
     // The key name of the session chosen in the session combo; none for its two fixed
     // entries. Taken from the entry's place, never from its text.
     std::optional<std::string> ChosenSession() const;
@@ -110,6 +116,7 @@ class ConfigWindow : public RowWindow<ConfigWindow> {
     const SessionCatalogue& catalogue_;
     ConfigHost& host_;
     std::string acceptedMaster_; // checked already: the check takes its time
+    unsigned pathCheck_ = 0;     // the latest check of the path; older answers are stale
 };
 
 } // namespace quarnel

@@ -3,6 +3,7 @@
 #include "sessions/launch_params.h"
 #include "sessions/putty_process.h"
 #include "win/files.h"
+#include "win/text.h"
 
 namespace quarnel {
 
@@ -30,7 +31,7 @@ LaunchRequest PuttyAloneLaunch() {
 
 std::optional<StartedProcess> LaunchPutty(const std::string& puttyPath,
                                           const LaunchRequest& request) {
-    if (!IsReadableFile(puttyPath)) {
+    if (!IsReadableFile(Widen(puttyPath))) {
         return std::nullopt;
     }
     return StartPuttyProcess(puttyPath, request.parameters,

@@ -7,9 +7,9 @@
 
 namespace quarnel {
 
-bool IsReadableFile(const std::string& path) {
+bool IsReadableFile(const std::wstring& path) {
     // Without FILE_FLAG_BACKUP_SEMANTICS a folder does not open.
-    UniqueHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     return file.get() != INVALID_HANDLE_VALUE && file.get() != nullptr;
 }

@@ -6,7 +6,7 @@
 namespace quarnel {
 
 // Whether the file exists and can be opened for reading; a folder does not count.
-bool IsReadableFile(const std::string& path);
+bool IsReadableFile(const std::wstring& path);
 
 // The running program's own full file name, however long.
 std::wstring ProgramFileName();

@@ -22,8 +22,7 @@ void SortAsRead(std::span<const GadgetSpec> gadgets, std::vector<size_t>& items)
         const int top = gadgets[*row].y;
         const auto end = std::find_if(
             row, items.end(), [&](size_t i) { return gadgets[i].y - top >= kRowTolerance; });
-        std::stable_sort(row, end,
-                         [&](size_t a, size_t b) { return gadgets[a].x < gadgets[b].x; });
+        std::stable_sort(row, end, [&](size_t a, size_t b) { return gadgets[a].x < gadgets[b].x; });
         row = end;
     }
 }
@@ -40,8 +39,9 @@ std::vector<size_t> ScreenOrder(std::span<const GadgetSpec> gadgets) {
         for (size_t f = 0; f < gadgets.size(); ++f) {
             const GadgetSpec& frame = gadgets[f];
             if (frame.kind == GadgetKind::Frame && Holds(frame, gadgets[i]) &&
-                (frameOf[i] == none || frame.width * frame.height <
-                                           gadgets[frameOf[i]].width * gadgets[frameOf[i]].height)) {
+                (frameOf[i] == none ||
+                 frame.width * frame.height <
+                     gadgets[frameOf[i]].width * gadgets[frameOf[i]].height)) {
                 frameOf[i] = f;
             }
         }
