@@ -45,13 +45,19 @@ KindStyle StyleOf(GadgetKind kind) {
     return {L"STATIC", 0, 0};
 }
 
-// Push buttons report a right click, the context-menu key and Shift+F10 alike: the
-// system turns each into WM_CONTEXTMENU on the button, which becomes a command of its own.
+// Push buttons report a right click, the context-menu key and Shift+F10 alike, as a
+// command of their own. The system turns the first two into WM_CONTEXTMENU on the button;
+// Shift+F10 is taken here, its key-up too, which would otherwise open the menu bar.
 LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                             DWORD_PTR) {
-    if (message == WM_CONTEXTMENU) {
+    const bool shiftF10 = (message == WM_SYSKEYDOWN || message == WM_SYSKEYUP) &&
+                          wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0;
+    if (message == WM_CONTEXTMENU || (shiftF10 && message == WM_SYSKEYDOWN)) {
         SendMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), kRightClicked),
                      reinterpret_cast<LPARAM>(button));
+        return 0;
+    }
+    if (shiftF10) {
         return 0;
     }
     if (message == WM_NCDESTROY) {

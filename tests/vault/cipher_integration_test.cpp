@@ -3,7 +3,7 @@
 #include "testkit/quarnel_setup.h"
 #include "testkit/message_boxes.h"
 #include "testkit/test_support.h"
-#include "testkit/ui_driver.h"
+#include "testkit/message_boxes.h"
 #include "vault/cipher.h"
 #include "vault/password_lookup.h"
 

@@ -2,7 +2,7 @@
 // like the program's own.
 #include "sessions/putty_process.h"
 #include "testkit/fake_putty_log.h"
-#include "testkit/ui_driver.h"
+#include "testkit/test_support.h"
 #include "vault/password_pipe.h"
 #include "win/text.h"
 

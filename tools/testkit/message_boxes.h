@@ -1,7 +1,7 @@
 // What a test in the program's own process needs around message boxes and the Run keys.
 #pragma once
 
-#include "testkit/ui_driver.h"
+#include "win/text.h"
 #include "win/handles.h"
 
 #include <windows.h>
@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <sddl.h>
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,29 +18,48 @@ namespace quarnel::test {
 
 using Texts = std::vector<std::string>;
 
-// Answers the message boxes of this thread as they open, as the user would: with the
-// planned answer, else OK or No. Keeps "title|text|buttons" of each.
+// Answers the dialogs of this thread as they open, as the user would: a message box with
+// the planned answer, else OK or No; any other dialog (the file requester) by cancelling.
+// Keeps "title|text|buttons" of each message box, "title|dialog" of the others.
 class Boxes {
   public:
     Boxes() : hook_(SetWindowsHookExW(WH_CALLWNDPROCRET, Opened, nullptr, GetCurrentThreadId())) {}
     ~Boxes() { UnhookWindowsHookEx(hook_); }
     static void Plan(int answer) { planned_ = answer; }
+    // Runs inside the next dialog's modal loop, before it is answered.
+    static void WhileOpen(std::function<void()> probe) { probe_ = std::move(probe); }
     static Texts Take() { return std::exchange(seen_, {}); }
 
   private:
+    static std::string TextOf(HWND window) {
+        wchar_t text[1024] = {};
+        GetWindowTextW(window, text, 1024);
+        return Narrow(text);
+    }
     static LRESULT CALLBACK Opened(int code, WPARAM wParam, LPARAM lParam) {
         const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
         if (code == HC_ACTION && call->message == WM_INITDIALOG) {
-            const Window box(call->hwnd);
-            const bool yesNo = GetDlgItem(box.Handle(), IDYES) != nullptr;
-            seen_.push_back(box.Text() + "|" + box.MessageText() + (yesNo ? "|YesNo" : "|OK"));
+            const HWND box = call->hwnd;
+            const HWND message = GetDlgItem(box, 0xFFFF); // a message box's text
+            const bool yesNo = GetDlgItem(box, IDYES) != nullptr;
+            seen_.push_back(TextOf(box) + "|" +
+                            (message ? TextOf(message) + (yesNo ? "|YesNo" : "|OK") : "dialog"));
+            if (probe_) {
+                std::exchange(probe_, nullptr)();
+            }
             const int answer = std::exchange(planned_, 0);
-            box.Post(WM_COMMAND, WPARAM(answer ? answer : yesNo ? IDNO : IDOK), 0);
+            PostMessageW(box, WM_COMMAND,
+                         WPARAM(answer     ? answer
+                                : !message ? IDCANCEL
+                                : yesNo    ? IDNO
+                                           : IDOK),
+                         0);
         }
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }
     HHOOK hook_;
     static inline int planned_ = 0;
+    static inline std::function<void()> probe_;
     static inline Texts seen_;
 };
 

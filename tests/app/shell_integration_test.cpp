@@ -1,0 +1,275 @@
+// The shell in this process, with its real windows and its real event loop: start-up,
+// every way of starting PuTTY, the tray, modal states, the keyboard and the quick search.
+#include "testkit/program_harness.h"
+
+#include "config/config_window.h"
+#include "registry/registry.h"
+
+#include <commctrl.h>
+
+namespace quarnel::test {
+namespace {
+
+using Args = std::vector<std::wstring>;
+
+std::wstring Folder(std::wstring path) {
+    while (path.size() > 3 && path.back() == L'\\') {
+        path.pop_back();
+    }
+    for (wchar_t& c : path) {
+        c = towlower(c);
+    }
+    return path;
+}
+
+std::wstring Here() {
+    wchar_t folder[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, folder);
+    return Folder(folder);
+}
+
+class ShellTest : public ProgramTest {
+  protected:
+    // The arguments of the last start of the stand-in, without the program itself.
+    Args LastArguments() const {
+        const auto starts = putty_.Read();
+        return starts.empty()
+                   ? Args{L"<none>"}
+                   : Args(starts.back().arguments.begin() + 1, starts.back().arguments.end());
+    }
+    void AwaitStarts(size_t count) {
+        PumpUntil([&] { return putty_.Read().size() >= count; }, "the stand-in PuTTY's start");
+    }
+};
+
+TEST_F(ShellTest, EachWayOfStartingGivesPuttyItsParametersAndFolder) {
+    setup_.WithFakePutty()
+        .Setting("SSHSessionVorlage", "Vor lage")
+        .Session("Web%20Server", "Server")
+        .Session("M%FCnchen%22x%22");
+    Start();
+    SetWindowTextW(GetDlgItem(Main(), kHostField), L"host.example");
+    const std::wstring puttyFolder =
+        Folder(FakePuttyPath().substr(0, FakePuttyPath().rfind(L'\\')));
+    const struct {
+        const char* how;
+        std::function<void()> start;
+        Args arguments;
+        std::wstring folder;
+    } cases[] = {
+        {"menu item", [&] { Choose(1000); }, {L"-load", L"Web Server"}, Here()},
+        {"escapes undone", [&] { Choose(1001); }, {L"-load", L"M\u00fcnchen\"x\""}, Here()},
+        {"SSH button", [&] { Click(Main(), kSshButton); }, {L"-ssh", L"host.example"}, puttyFolder},
+        {"Return", [&] { Choose(kReturnShortcut); }, {L"-ssh", L"host.example"}, puttyFolder},
+        {"right click on SSH",
+         [&] { SendMessageW(GetDlgItem(Main(), kSshButton), WM_CONTEXTMENU, 0, -1); },
+         {L"-load", L"Vor lage", L"-ssh", L"host.example"},
+         puttyFolder},
+        {"Telnet",
+         [&] { Click(Main(), kTelnetButton); },
+         {L"-telnet", L"host.example"},
+         puttyFolder},
+        {"PuTTY's own settings", [&] { Choose(kPuttySettingsItem); }, {}, Here()},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].how);
+        cases[i].start();
+        AwaitStarts(i + 1);
+        EXPECT_EQ(LastArguments(), cases[i].arguments);
+        EXPECT_EQ(Folder(putty_.Read().back().currentDirectory), cases[i].folder);
+    }
+}
+
+TEST_F(ShellTest, AfterAStartItEndsOrHidesButAFailedStartOnlySaysSo) {
+    const struct {
+        const char* quit;
+        const char* hide;
+        bool puttyThere;
+        bool running, shown;
+        Texts boxes;
+    } cases[] = {
+        {"0", "0", true, true, true, {}},
+        {"0", "1", true, true, false, {}},
+        {"1", "1", true, false, false, {}},
+        {"1", "1", false, true, true, {"Fehler|Das ging schief|OK"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.quit) + c.hide + (c.puttyThere ? " there" : " missing"));
+        QuarnelSetup setup;
+        setup.Session("mail").Setting("NachPuttyStartBeenden", c.quit);
+        setup.Setting("NachPuttyStartMinimieren", c.hide);
+        setup.Setting("PuttyPfad",
+                      c.puttyThere ? Narrow(FakePuttyPath()) : "C:\\nirgends\\putty.exe");
+        running_ = true;
+        Start();
+        const HWND main = Main();
+        Choose(1000);
+        EXPECT_EQ(running_, c.running);
+        EXPECT_EQ(IsWindow(main) != FALSE, c.running); // ending takes every window along
+        EXPECT_EQ(IsWindowVisible(main) != FALSE, c.running && c.shown);
+        EXPECT_EQ(Boxes::Take(), c.boxes);
+        shell_.reset();
+    }
+}
+
+TEST_F(ShellTest, APasswordGoesThroughAPipeToANewPuttyAndOnTheLineToAnOldOne) {
+    for (const bool old : {false, true}) {
+        SCOPED_TRACE(old ? "0.76" : "0.77");
+        QuarnelSetup setup;
+        setup.Setting("PuttyPfad", Narrow(old ? FakeOldPuttyPath() : FakePuttyPath()))
+            .Setting("Passwortfunktionalitaet", "0")
+            .Session("Web%20Server", "", "pass wort", "Meister");
+        const size_t before = putty_.Read().size();
+        Start();
+        state_->settings.Passwortfunktionalitaet = 1;
+        state_->masterPassword = "Meister";
+        Choose(1000);
+        PumpUntil([&] { return putty_.Read().size() > before; }, "the start");
+        const FakePuttyStart start = putty_.Read().back();
+        if (old) {
+            EXPECT_EQ(LastArguments(), (Args{L"-pw", L"pass wort", L"-load", L"Web Server"}));
+        } else {
+            EXPECT_EQ(LastArguments().at(0), L"-pwfile");
+            EXPECT_EQ(start.commandLine.find(L"pass wort"), std::wstring::npos);
+            EXPECT_EQ(start.passwordFile, L"pass wort");
+        }
+        shell_.reset();
+    }
+}
+
+TEST_F(ShellTest, AFirstRunWelcomesThenOpensTheConfigurationAndALaterRunFocusesTheHost) {
+    for (const bool first : {true, false}) {
+        SCOPED_TRACE(first ? "first run" : "later run");
+        QuarnelSetup setup;
+        if (!first) {
+            setup.LaterRun();
+        }
+        Start();
+        EXPECT_TRUE(RegistryKeyExists(ProgramKey, "."));
+        EXPECT_EQ(Boxes::Take().size(), first ? 1u : 0u);
+        EXPECT_EQ(FindProgramWindow("Quarnel Konfiguration") != nullptr, first);
+        EXPECT_EQ(GetFocus() == GetDlgItem(Main(), kHostField), !first);
+        shell_.reset();
+    }
+}
+
+TEST_F(ShellTest, TheTrayShowsAndHidesAndItsPopupHoldsTheMenuBarsItems) {
+    setup_.LaterRun().Session("a", "Eins").Session("b");
+    Start();
+    const HWND main = Main();
+    Tray(WM_LBUTTONUP);
+    EXPECT_FALSE(IsWindowVisible(main));
+    Tray(WM_LBUTTONUP);
+    EXPECT_TRUE(IsWindowVisible(main));
+    PopupWatch popup;
+    SetCursorPos(400, 300);
+    Tray(WM_RBUTTONUP);
+    EXPECT_EQ(popup.shown, 1);
+    EXPECT_EQ(popup.content, MenuText(GetMenu(main)));
+    EXPECT_EQ(popup.place.left, 399);
+    EXPECT_EQ(popup.place.top, 299);
+}
+
+TEST_F(ShellTest, WhileABoxOrTheFileRequesterIsOpenTheTrayAndTheHotkeyWait) {
+    setup_.LaterRun();
+    Start();
+    const HWND main = Main();
+    Choose(kConfigureItem);
+    const HWND config = FindProgramWindow("Quarnel Konfiguration");
+    ASSERT_NE(config, nullptr);
+    PopupWatch popup;
+    for (const int opener :
+         {static_cast<int>(kDeleteAllMenusButton), static_cast<int>(kBrowseButton)}) {
+        SCOPED_TRACE(opener);
+        bool probed = false;
+        Boxes::WhileOpen([&] {
+            probed = true;
+            SendMessageW(main, kTrayCallbackMessage, kTrayIconId, WM_LBUTTONUP);
+            SendMessageW(main, kTrayCallbackMessage, kTrayIconId, WM_RBUTTONUP);
+            SendMessageW(main, WM_HOTKEY, 1, 0);
+        });
+        Click(config, opener);
+        EXPECT_TRUE(probed);
+        EXPECT_TRUE(IsWindowVisible(main));
+        EXPECT_EQ(popup.shown, 0);
+        EXPECT_EQ(FindProgramWindow("Quarnel Schnellsuche"), nullptr);
+        Boxes::Take();
+    }
+}
+
+// The control that has the focus, a combo box's field counting as the combo box.
+int FocusedGadget() {
+    HWND focus = GetFocus();
+    wchar_t name[16] = {};
+    GetClassNameW(GetParent(focus), name, 16);
+    if (std::wstring(name) == L"ComboBox") {
+        focus = GetParent(focus);
+    }
+    return focus ? GetDlgCtrlID(focus) : -1;
+}
+
+void Shifted(bool down) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = down ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
+TEST_F(ShellTest, EveryWindowTakesTheKeyboardAsADialogDoes) {
+    setup_.WithFakePutty().Session("mail", "Server");
+    Start();
+    state_->settings.Passwortfunktionalitaet = 1; // its fields take the focus then
+    EXPECT_EQ(FocusedGadget(), kHostField);
+    // Shift+F10 on SSH is its right click: the connection with the template.
+    SetFocus(GetDlgItem(Main(), kSshButton));
+    Shifted(true);
+    PostMessageW(GetFocus(), WM_SYSKEYDOWN, VK_F10, 1);
+    PostMessageW(GetFocus(), WM_SYSKEYUP, VK_F10, 0xC0000001);
+    Pump();
+    Shifted(false);
+    AwaitStarts(1);
+    EXPECT_EQ(LastArguments().at(0), L"-load");
+    // Esc leaves the main window as it is.
+    Key(VK_ESCAPE);
+    EXPECT_TRUE(IsWindowVisible(Main()));
+
+    const struct {
+        int item;
+        const char* title;
+        int focusedFirst;
+    } windows[] = {{kConfigureItem, "Quarnel Konfiguration", kPasswordFunctionCheck},
+                   {kAboutItem, "Quarnel - Information", 31},
+                   {kQuickSearchShortcut, "Quarnel Schnellsuche", 42}};
+    for (const auto& w : windows) {
+        SCOPED_TRACE(w.title);
+        Choose(w.item);
+        const HWND window = FindProgramWindow(w.title);
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(FocusedGadget(), w.focusedFirst);
+        Key(VK_ESCAPE);
+        EXPECT_FALSE(IsWindow(window));
+    }
+
+    // Tab walks the configuration window as the eye reads it, group by group.
+    Choose(kConfigureItem);
+    std::vector<int> walk;
+    for (int i = 0; i < 20; ++i) {
+        walk.push_back(FocusedGadget());
+        Key(VK_TAB);
+    }
+    EXPECT_EQ(walk, (std::vector<int>{10, 1, 14, 39, 23, 38, 40, 15, 37, 0,
+                                      8,  4, 6,  17, 7,  19, 20, 27, 18, 10}));
+    // Return presses the focused button, whichever it is.
+    for (int i = 0; i < 20 && FocusedGadget() != kUninstallButton; ++i) {
+        Key(VK_TAB);
+    }
+    ASSERT_EQ(FocusedGadget(), kUninstallButton);
+    Key(VK_RETURN);
+    EXPECT_EQ(Boxes::Take().size(), 1u); // the uninstall's question, answered No
+    Choose(kAboutItem);
+    Key(VK_RETURN);
+    EXPECT_EQ(FindProgramWindow("Quarnel - Information"), nullptr);
+}
+
+} // namespace
+} // namespace quarnel::test
