@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Regenerates the README's screenshots (docs/*.png) under Xvfb: the main window with a
-# menu open, the tray popup, the quick search and the configuration window, with a few sample sessions.
+# menu open, the tray popup, the quick search and the configuration window, with a few
+# sample sessions, and the configuration window once more at 144 dpi.
 # Uses its own build tree, so the tests' registry is never touched.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -17,6 +18,19 @@ trap '"$root/tools/wine-env.sh" stop "$build"' EXIT
 . "$build/wine/env"
 
 reg() { "$WINE64" reg "$@" </dev/null >/dev/null 2>&1; }
+
+# Wine reads the resolution when its processes start, the desktop's included: a change
+# takes a new start of the environment (on a display of its own again).
+desktop='HKCU\Control Panel\Desktop'
+at_dpi() {
+    if [ "$1" = 96 ]; then reg delete "$desktop" /v LogPixels /f || true
+    else reg add "$desktop" /v LogPixels /t REG_DWORD /d "$1" /f; fi
+    unset DISPLAY
+    "$root/tools/wine-env.sh" start "$build"
+    . "$build/wine/env"
+}
+# A run that was cut short may have left the prefix at another resolution.
+if reg query "$desktop" /v LogPixels; then at_dpi 96; fi
 sessions='HKCU\Software\SimonTatham\PuTTY\Sessions'
 program='HKCU\Software\SimonTatham\PuTTY\UlvasQuarnel'
 reg delete "$sessions" /f || true
@@ -29,7 +43,11 @@ for s in 'web01:Webserver' 'web02:Webserver' 'db%20primary:Datenbanken' 'db%20re
     [ -z "$menu" ] || reg add "$sessions\\$name" /v UlvasQuarnel_Menu /d "$menu" /f
 done
 
-"$WINE64" "$build/quarnel.exe" </dev/null >"$build/wine/quarnel.log" 2>&1 &
+start_quarnel() {
+    "$WINE64" "$build/quarnel.exe" </dev/null >>"$build/wine/quarnel.log" 2>&1 &
+    wait_for_window "Quarnel V. 0.53"
+    sleep 2 # the window is mapped before its event loop takes keys
+}
 wait_for_window() {
     local deadline=$(( $(date +%s) + 30 ))
     until xdotool search --name "$1" >/dev/null 2>&1; do
@@ -42,9 +60,17 @@ shot() { # name geometry: waits for the screen to settle, then crops
     import -window root -crop "$2" +repage "$root/docs/$1.png"
     echo "screenshots: docs/$1.png"
 }
+shot_window() { # name title: the window with a margin of the desktop around it
+    local x y width height margin=12
+    # xwininfo, since xdotool counts the position of Wine's windows twice.
+    read -r x y width height < <(xwininfo -id "$(xdotool search --name "$2" | head -n 1)" | awk -F: '
+        /Absolute upper-left X/ { x = $2 } /Absolute upper-left Y/ { y = $2 }
+        /Width/ { w = $2 } /Height/ { h = $2 } END { print x, y, w, h }')
+    shot "$1" "$((width + 2 * margin))x$((height + 2 * margin))+$((x - margin))+$((y - margin))"
+}
 mkdir -p "$root/docs"
-wait_for_window "Quarnel V. 0.53"
-sleep 2 # the window is mapped before its event loop takes keys
+: >"$build/wine/quarnel.log"
+start_quarnel
 
 # The menu bar: F10 selects it, Right goes to the second title, Down opens it.
 xdotool key F10 Right Down
@@ -72,4 +98,11 @@ xdotool key F10 Down Down Return
 wait_for_window "Quarnel Konfiguration"
 shot config-window 740x560+270+232
 
-xdotool key F10 Down Up Return # DATEI > Beenden (the last item)
+# The configuration window at 144 dpi, where every size is half as large again. The new
+# start of the environment ends the program.
+at_dpi 144
+start_quarnel
+xdotool key F10 Down Down Return
+wait_for_window "Quarnel Konfiguration"
+shot_window config-window-144dpi "Quarnel Konfiguration"
+reg delete "$desktop" /v LogPixels /f

@@ -3,7 +3,8 @@
 set -euo pipefail
 
 packages=(cmake make g++-mingw-w64-x86-64-posix wine64 xvfb x11-utils imagemagick
-          googletest python3 clang lld llvm libclang-rt-14-dev g++ fonts-wine)
+          googletest python3 clang lld llvm libclang-rt-14-dev g++ fonts-wine
+          fonts-liberation)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

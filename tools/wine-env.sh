@@ -56,6 +56,36 @@ stop() {
 
 display_usable() { xdpyinfo -display "$1" >/dev/null 2>&1; }
 
+reg_add() { "$WINE64" reg add "$@" /f </dev/null >>"$state/wineboot.log" 2>&1 || true; }
+
+# Debian's Wine looks for its own fonts in /usr/share/fonts itself, while fonts-wine puts
+# them in /usr/share/wine/fonts: without them the caption buttons show the letters of
+# Marlett's glyphs and "MS Shell Dlg" falls back to a wider face than on Windows, which
+# clips labels. The prefix's own font folder is searched first, so they go there.
+wine_font_dir() {
+    local c
+    for c in "$(dirname "$WINE64")/../../share/wine/fonts" /usr/share/wine/fonts; do
+        [ -f "$c/marlett.ttf" ] && { echo "$c"; return; }
+    done
+    echo "wine-env: Wine's fonts not found (apt-get install fonts-wine)" >&2
+    exit 1
+}
+
+# Faces with the widths they have on Windows. There "MS Shell Dlg", the controls' and
+# menus' font, stands for Microsoft Sans Serif, whose widths are those of MS Sans Serif,
+# which Wine's own MS Sans Serif has too; Liberation Sans has Arial's. Done before the
+# prefix's processes start, since each reads the fonts once.
+install_windows_fonts() {
+    local fonts=$WINEPREFIX/drive_c/windows/Fonts from
+    from=$(wine_font_dir)
+    mkdir -p "$fonts"
+    cp "$from"/* "$fonts/"
+    reg_add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+        /v 'MS Shell Dlg' /d 'Microsoft Sans Serif'
+    reg_add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Microsoft Sans Serif' /d 'MS Sans Serif'
+    reg_add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans'
+}
+
 start() {
     stop
     local display=${DISPLAY:-}
@@ -94,21 +124,22 @@ start() {
         echo "wine-env: creating the Wine prefix $WINEPREFIX"
         "$WINE64" wineboot -i </dev/null >"$state/wineboot.log" 2>&1 || true
         # A crashing program under test must fail its test, not wait for a click.
-        "$WINE64" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
-            </dev/null >>"$state/wineboot.log" 2>&1 || true
+        reg_add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
         # A virtual desktop draws title bars and a task bar with the tray, as on Windows,
         # without a window manager on the display.
-        "$WINE64" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f \
-            </dev/null >>"$state/wineboot.log" 2>&1 || true
-        "$WINE64" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f \
-            </dev/null >>"$state/wineboot.log" 2>&1 || true
-        # The desktop settings take effect when the server and explorer start again.
+        reg_add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default
+        reg_add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024
+        install_windows_fonts
+        # These settings take effect when the server and explorer start again.
         "$WINESERVER" -k </dev/null >/dev/null 2>&1 || true
         timeout 15 "$WINESERVER" -w </dev/null >/dev/null 2>&1 || true
         "$WINESERVER" -p </dev/null >>"$state/wineserver.log" 2>&1
         "$WINE64" wineboot </dev/null >>"$state/wineboot.log" 2>&1 || true
     else
-        "$WINE64" wineboot </dev/null >"$state/wineboot.log" 2>&1 || true
+        : >"$state/wineboot.log"
+        # A prefix made before the fonts were part of it gets them now.
+        [ -f "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ] || install_windows_fonts
+        "$WINE64" wineboot </dev/null >>"$state/wineboot.log" 2>&1 || true
     fi
     if [ ! -f "$ready" ]; then
         echo "wine-env: Wine could not create its prefix:" >&2
