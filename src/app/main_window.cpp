@@ -9,6 +9,7 @@
 #include "win/gadgets.h"
 
 #include <shellapi.h>
+#include <windowsx.h>
 
 #include <algorithm>
 
@@ -190,20 +191,32 @@ bool MainWindow::Modal() const {
     return !IsWindowEnabled(Handle());
 }
 
-void MainWindow::OnTray(int mouseMessage) {
+void MainWindow::OnTray(int event, POINT anchor) {
     // A message box or the file requester has disabled the main window; its icon waits
     // with it, as the handler that opened them has not ended.
     if (Modal()) {
         return;
     }
-    if (mouseMessage == WM_LBUTTONUP) {
-        if (shown_) {
+    switch (event) {
+    case WM_LBUTTONDBLCLK:
+        // The second click of a double click selects once more: it must not toggle back.
+        selectsToSkip_ = 1;
+        break;
+    case NIN_SELECT:
+    case NIN_KEYSELECT:
+        if (selectsToSkip_ > 0) {
+            --selectsToSkip_;
+        } else if (shown_) {
             HideToTray();
         } else {
             ShowFromTray();
         }
-    } else if (mouseMessage == WM_RBUTTONUP) {
-        ShowTrayMenu();
+        break;
+    case WM_CONTEXTMENU:
+        ShowTrayMenu(anchor);
+        break;
+    default:
+        break;
     }
 }
 
@@ -235,11 +248,15 @@ void MainWindow::AddTrayIcon() {
     data.cbSize = sizeof data;
     data.hWnd = Handle();
     data.uID = kTrayIconId;
-    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP;
     data.uCallbackMessage = kTrayCallbackMessage;
     data.hIcon = trayImage_;
     lstrcpynW(data.szTip, L"Quarnel", static_cast<int>(std::size(data.szTip)));
     trayIconAdded_ = Shell_NotifyIconW(NIM_ADD, &data) != FALSE || trayIconAdded_;
+    // The protocol of today's shells: select and context menu by mouse and keyboard
+    // alike, with the place the menu belongs at. An older shell keeps the mouse messages.
+    data.uVersion = NOTIFYICON_VERSION_4;
+    trayVersion4_ = trayIconAdded_ && Shell_NotifyIconW(NIM_SETVERSION, &data) != FALSE;
 }
 
 void MainWindow::RemoveTrayIcon() {
@@ -254,12 +271,11 @@ void MainWindow::RemoveTrayIcon() {
     trayIconAdded_ = false;
 }
 
-void MainWindow::ShowTrayMenu() {
+void MainWindow::ShowTrayMenu(POINT anchor) {
     SetForegroundWindow(Handle());
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    TrackPopupMenu(popup_.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, cursor.x - 1,
-                   cursor.y - 1, 0, Handle(), nullptr);
+    const UINT align = GetSystemMetrics(SM_MENUDROPALIGNMENT) ? TPM_RIGHTALIGN : TPM_LEFTALIGN;
+    TrackPopupMenu(popup_.get(), align | TPM_TOPALIGN | TPM_RIGHTBUTTON, anchor.x, anchor.y, 0,
+                   Handle(), nullptr);
     // Lets the menu close properly when the user clicks elsewhere.
     PostMessageW(Handle(), WM_NULL, 0, 0);
 }
@@ -314,8 +330,16 @@ void MainWindow::ShowAndSaveGeometry() {
 LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case kTrayCallbackMessage:
-        if (wParam == kTrayIconId) {
-            OnTray(static_cast<int>(LOWORD(lParam)));
+        if (trayVersion4_ && HIWORD(lParam) == kTrayIconId) {
+            OnTray(LOWORD(lParam), {GET_X_LPARAM(wParam), GET_Y_LPARAM(wParam)});
+        } else if (!trayVersion4_ && wParam == kTrayIconId) {
+            const int mouse = static_cast<int>(lParam);
+            POINT cursor{};
+            GetCursorPos(&cursor);
+            OnTray(mouse == WM_LBUTTONUP   ? NIN_SELECT
+                   : mouse == WM_RBUTTONUP ? WM_CONTEXTMENU
+                                           : mouse,
+                   cursor);
         }
         return 0;
     case WM_HOTKEY:

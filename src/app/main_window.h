@@ -83,8 +83,9 @@ class MainWindow : public RowWindow<MainWindow> {
     std::wstring HostText() const;
     // A message box or the file requester is open: the icon and the hotkey wait too.
     bool Modal() const;
-    void OnTray(int mouseMessage);
-    void ShowTrayMenu();
+    // An event of the tray icon (NIN_SELECT, WM_CONTEXTMENU, ...) and where it happened.
+    void OnTray(int event, POINT anchor);
+    void ShowTrayMenu(POINT anchor);
     void HideAtOnce();
     void RemoveTrayIcon();
 
@@ -95,6 +96,8 @@ class MainWindow : public RowWindow<MainWindow> {
     UniqueAccelerators shortcuts_;
     UINT taskbarCreated_ = 0;
     bool trayIconAdded_ = false;
+    bool trayVersion4_ = false;
+    int selectsToSkip_ = 0;
     bool shown_ = false;
 };
 

@@ -6,6 +6,7 @@
 #include "registry/registry.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 namespace quarnel::test {
 namespace {
@@ -153,21 +154,41 @@ TEST_F(ShellTest, AFirstRunWelcomesThenOpensTheConfigurationAndALaterRunFocusesT
     }
 }
 
-TEST_F(ShellTest, TheTrayShowsAndHidesAndItsPopupHoldsTheMenuBarsItems) {
+TEST_F(ShellTest, TheTraySelectsShowsAndHidesAndItsContextMenuIsThePopupAtTheAnchor) {
     setup_.LaterRun().Session("a", "Eins").Session("b");
     Start();
     const HWND main = Main();
-    Tray(WM_LBUTTONUP);
-    EXPECT_FALSE(IsWindowVisible(main));
-    Tray(WM_LBUTTONUP);
-    EXPECT_TRUE(IsWindowVisible(main));
+    const UINT down = WM_LBUTTONDOWN, up = WM_LBUTTONUP, select = NIN_SELECT;
+    const struct {
+        std::vector<UINT> events;
+        bool shown;
+    } cases[] = {
+        {{down, up, select}, false},
+        {{down, up, select}, true},
+        {{NIN_KEYSELECT}, false},
+        {{NIN_KEYSELECT}, true},
+        // A double click: the shell reports a second select after it.
+        {{down, up, select, WM_LBUTTONDBLCLK, up, select}, false},
+        {{down, up, select, WM_LBUTTONDBLCLK, up, select}, true},
+        {{WM_MOUSEMOVE, WM_RBUTTONDOWN, WM_RBUTTONUP}, true},
+    };
+    for (const auto& c : cases) {
+        for (const UINT event : c.events) {
+            Tray(event);
+        }
+        EXPECT_EQ(IsWindowVisible(main) != FALSE, c.shown) << c.events.size() << " events";
+    }
+    // The context menu opens the popup at the anchor, aligned as the system says.
     PopupWatch popup;
-    SetCursorPos(400, 300);
-    Tray(WM_RBUTTONUP);
-    EXPECT_EQ(popup.shown, 1);
+    for (const BOOL right : {FALSE, TRUE}) {
+        SystemParametersInfoW(SPI_SETMENUDROPALIGNMENT, right, nullptr, 0);
+        Tray(WM_CONTEXTMENU, {400, 300});
+        EXPECT_EQ(right ? popup.place.right : popup.place.left, 400);
+        EXPECT_EQ(popup.place.top, 300);
+    }
+    SystemParametersInfoW(SPI_SETMENUDROPALIGNMENT, FALSE, nullptr, 0);
+    EXPECT_EQ(popup.shown, 2);
     EXPECT_EQ(popup.content, MenuText(GetMenu(main)));
-    EXPECT_EQ(popup.place.left, 399);
-    EXPECT_EQ(popup.place.top, 299);
 }
 
 TEST_F(ShellTest, WhileABoxOrTheFileRequesterIsOpenTheTrayAndTheHotkeyWait) {
@@ -184,8 +205,9 @@ TEST_F(ShellTest, WhileABoxOrTheFileRequesterIsOpenTheTrayAndTheHotkeyWait) {
         bool probed = false;
         Boxes::WhileOpen([&] {
             probed = true;
-            SendMessageW(main, kTrayCallbackMessage, kTrayIconId, WM_LBUTTONUP);
-            SendMessageW(main, kTrayCallbackMessage, kTrayIconId, WM_RBUTTONUP);
+            for (const UINT event : {NIN_SELECT, WM_CONTEXTMENU}) {
+                SendMessageW(main, kTrayCallbackMessage, 0, MAKELPARAM(event, kTrayIconId));
+            }
             SendMessageW(main, WM_HOTKEY, 1, 0);
         });
         Click(config, opener);

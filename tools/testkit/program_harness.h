@@ -160,8 +160,11 @@ class ProgramTest : public ::testing::Test {
         SendMessageW(GetDlgItem(window, gadget), BM_CLICK, 0, 0);
         Pump();
     }
-    void Tray(UINT mouseMessage) {
-        SendMessageW(Main(), kTrayCallbackMessage, kTrayIconId, mouseMessage);
+    // An event of the tray icon as today's shell reports it: the event and the icon's
+    // number, with the point it happened at.
+    void Tray(UINT event, POINT at = {400, 300}) {
+        SendMessageW(Main(), kTrayCallbackMessage, MAKEWPARAM(at.x, at.y),
+                     MAKELPARAM(event, kTrayIconId));
         Pump();
     }
     // A key pressed and released at the control that has the focus, through the loop.
