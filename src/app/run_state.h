@@ -6,6 +6,7 @@
 #include "config/settings.h"
 #include "sessions/catalogue.h"
 #include "sessions/session_menu.h"
+#include "vault/master_check.h"
 #include "win/fonts.h"
 #include "win/handles.h"
 #include "win/tool_tips.h"
@@ -28,10 +29,7 @@ struct RunState {
     UniqueIcon trayImage;
     HICON programIcon = nullptr; // a shared resource icon, never destroyed
     Settings settings;
-    std::string masterPassword;
-    // The master password prompt was closed although a check of the master password is
-    // stored: no stored password is handed to PuTTY in this run, PuTTY asks.
-    bool passwordsWithheld = false;
+    MasterState master;
     SessionCatalogue catalogue;
     std::vector<std::string> recentSessions; // key names, most recent first
     Hotkey quickSearchHotkey = DefaultHotkey;

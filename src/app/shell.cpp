@@ -25,6 +25,10 @@ constexpr char kFirstRunMessage[] =
     "Das Tool wurde zum Ersten Mal aufgerufen. Daher wurde ein Registry-Key erstellt. \r"
     "Um ihn wieder loszuwerden, einfach den Deinstallieren-Button verwenden.\r\r"
     "Bitte konfigurieren Sie nun zunächst die Einstellungen im folgenden Menü.";
+constexpr char kFirstRunWithoutKeyMessage[] =
+    "Das Tool wurde zum Ersten Mal aufgerufen. Der Registry-Key für seine Einstellungen konnte "
+    "aber nicht erstellt werden: Einstellungen werden in diesem Lauf nicht gespeichert.\r\r"
+    "Bitte konfigurieren Sie nun zunächst die Einstellungen im folgenden Menü.";
 
 } // namespace
 
@@ -43,7 +47,10 @@ Shell::~Shell() {
 void Shell::Open(bool firstRun) {
     main_.Open(state_.settings, LayoutSessionMenu(state_.catalogue));
     if (firstRun) {
-        ShowMessage("Ulvas Quarnel", kFirstRunMessage);
+        // The welcome says the key was made only where it was.
+        ShowMessage("Ulvas Quarnel", RegistryKeyExists(ProgramKey, ".")
+                                         ? kFirstRunMessage
+                                         : kFirstRunWithoutKeyMessage);
         OpenConfigWindow();
     } else {
         main_.FocusHostField();
@@ -106,9 +113,9 @@ void Shell::WindowGone(TopWindow& window) {
 
 void Shell::StartSession(const std::string& keyName) {
     std::optional<std::string> password;
-    if (!state_.passwordsWithheld) {
+    if (!state_.master.withheld) {
         password = LookupSessionPassword(keyName, state_.settings.Passwortfunktionalitaet != 0,
-                                         state_.masterPassword);
+                                         state_.master.password);
     }
     if (password && !IsPasswordUsable(*password)) {
         password.reset(); // deciphered under a wrong master password: let PuTTY ask
@@ -183,7 +190,7 @@ void Shell::OpenConfigWindow() {
         config_->BringToFront();
         return;
     }
-    config_ = std::make_unique<ConfigWindow>(env_, state_.settings, state_.catalogue,
+    config_ = std::make_unique<ConfigWindow>(env_, state_.settings, state_.master, state_.catalogue,
                                              static_cast<ConfigHost&>(*this));
     if (!config_->Open()) {
         config_.reset();

@@ -41,12 +41,19 @@ bool PrepareRun(RunState& state) {
         // With a check stored, a mistyped master password is caught here; closing the
         // prompt then means no stored password goes to PuTTY at all in this run.
         const std::string check = RegistryRead(ProgramKey, MasterCheckValueName, ".");
-        const std::optional<std::string> typed =
-            AskMasterPassword(env, [&check](const std::string& master) {
-                return CheckMasterPassword(check, master) != MasterCheck::Differs;
-            });
-        state.masterPassword = typed.value_or("");
-        state.passwordsWithheld = !typed && ParseMasterCheck(check).has_value();
+        MasterState& master = state.master;
+        if (!check.empty() && !ParseMasterCheck(check)) {
+            ReportUnreadableCheck(master); // nothing typed now could be checked
+            master.withheld = true;
+        } else {
+            const std::optional<std::string> typed =
+                AskMasterPassword(env, [&check](const std::string& candidate) {
+                    return CheckMasterPassword(check, candidate) != MasterCheck::Differs;
+                });
+            master.password = typed.value_or("");
+            master.confirmed = typed.has_value();
+            master.withheld = !typed && !check.empty();
+        }
     }
     state.catalogue = LoadSessionCatalogue();
     state.settings.SSHSessionVorlage =

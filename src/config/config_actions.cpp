@@ -42,15 +42,27 @@ void DeleteFromEverySession(const std::vector<std::string>& allSessions,
     }
 }
 
-void RemoveProgramEntries(const std::vector<std::string>& allSessions) {
-    for (const std::string& keyName : allSessions) {
-        const std::string key = SessionsKey + keyName;
+bool RemoveProgramEntries() {
+    // The sessions as they are now: also those saved since the program started.
+    std::vector<std::string> sessions;
+    for (const RegistrySubKeyValue& listed :
+         RegistryListSubKeysWithValue(SessionsKey, MenuValueName, ".")) {
+        sessions.push_back(SessionsKey + listed.name);
+    }
+    for (const std::string& key : sessions) {
         RegistryDeleteValue(key, MenuValueName, ".");
         RegistryDeleteValue(key, PasswordValueName, ".");
     }
     RegistryDeleteValue(MachineRunKey, AutostartValueName, ".");
     RegistryDeleteValue(UserRunKey, AutostartValueName, ".");
-    RegistryDeleteKey(ProgramKey, ".");
+    RegistryDeleteTree(ProgramKey, ".");
+
+    bool left = RegistryKeyExists(ProgramKey, ".") != 0 || ProbeAutostart();
+    for (const std::string& key : sessions) {
+        left = left || RegistryValueExists(key, MenuValueName, ".") ||
+               RegistryValueExists(key, PasswordValueName, ".");
+    }
+    return !left;
 }
 
 } // namespace quarnel

@@ -12,9 +12,10 @@ namespace quarnel {
 // either key afterwards.
 bool SwitchAutostart(bool on, const std::string& runValue);
 
-// Every registry entry the program made: per session its menu and password values,
-// the autostart value in both Run keys, then the program key.
-void RemoveProgramEntries(const std::vector<std::string>& allSessions);
+// Every registry entry the program made: the menu and password values of every session
+// PuTTY has now, the autostart value in both Run keys, then the program key with all
+// that lies below it. True when nothing of it is left.
+bool RemoveProgramEntries();
 
 // Deletes the value from the key of every session.
 void DeleteFromEverySession(const std::vector<std::string>& allSessions,

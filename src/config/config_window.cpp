@@ -6,6 +6,7 @@
 #include "sessions/launch_params.h"
 #include "vault/cipher.h"
 #include "vault/master_check.h"
+#include "vault/password_prompt.h"
 #include "vault/stored_password.h"
 #include "win/files.h"
 #include "win/message_box.h"
@@ -50,6 +51,17 @@ constexpr char kAutostartNotWritten[] =
 constexpr char kAutostartNotRemoved[] =
     "Der Autostart-Eintrag von Quarnel konnte nicht entfernt werden.";
 constexpr char kWrongMaster[] = "Das Masterpasswort stimmt nicht mit dem gespeicherten überein.";
+constexpr char kMasterNotConfirmed[] =
+    "Das Masterpasswort wurde nicht bestätigt. Das Passwort wurde nicht gespeichert.";
+constexpr char kCheckNotStored[] =
+    "Der Prüfwert des Masterpassworts konnte nicht gespeichert werden. Das Passwort wurde nicht "
+    "gespeichert.";
+constexpr char kMenuTooLong[] =
+    "Der Menüname ist zu lang: höchstens 254 Zeichen können gespeichert und wieder gelesen "
+    "werden. Es wurde nichts gespeichert.";
+constexpr char kUninstallIncomplete[] =
+    "Nicht alle Registryeinträge von Quarnel konnten entfernt werden (fehlen die Rechte?). "
+    "Bitte die Deinstallation wiederholen oder die Einträge mit regedit entfernen.";
 constexpr char kFound[] = "(Datei gefunden!. Alles OK!)";
 constexpr char kNotFound[] = "(Angegebene Datei nicht gefunden. Bitte prüfen!)";
 constexpr char kTooLong[] = "(Pfad zu lang. Bitte kürzer ablegen!)";
@@ -144,8 +156,19 @@ const Row kRows[] = {
     {{kSshTemplateLabel, GadgetKind::Label, 300, 130, 150, 20, "Session für SSH-Eingabefeld"}},
 };
 
-void WriteSetting(const std::string& valueName, const std::string& text) {
+// A setting the user asked for, read back whole: false, with the user told, when it did
+// not arrive. After the uninstall the program key is gone on purpose: nothing is stored
+// then and nothing is said, as the user asked for exactly that.
+bool StoreSetting(const std::string& valueName, const std::string& text) {
     RegistryWrite(ProgramKey, valueName, text, kRegSz, ".");
+    if (RegistryReadWholeText(ProgramKey, valueName, ".") == text) {
+        return true;
+    }
+    if (RegistryKeyExists(ProgramKey, ".")) {
+        ShowMessage("Fehler:", "Die Einstellung \"" + valueName +
+                                   "\" konnte nicht in der Registry gespeichert werden.");
+    }
+    return false;
 }
 
 std::string CannotKeep(const char* field) {
@@ -158,39 +181,11 @@ std::string NotWritten(const char* what, const std::string& keyName) {
            "\" konnte nicht gespeichert werden. Gibt es die Session in PuTTY noch?";
 }
 
-// The file requester disables only its owner; the program's other windows must wait
-// for it too, a main window hidden in the tray included, as a task-modal box does.
-class OtherWindowsDisabled {
-  public:
-    explicit OtherWindowsDisabled(HWND owner) : owner_(owner) {
-        EnumThreadWindows(GetCurrentThreadId(), Disable, reinterpret_cast<LPARAM>(this));
-    }
-    ~OtherWindowsDisabled() {
-        for (HWND window : disabled_) {
-            EnableWindow(window, TRUE);
-        }
-    }
-    OtherWindowsDisabled(const OtherWindowsDisabled&) = delete;
-    OtherWindowsDisabled& operator=(const OtherWindowsDisabled&) = delete;
-
-  private:
-    static BOOL CALLBACK Disable(HWND window, LPARAM self) {
-        auto* me = reinterpret_cast<OtherWindowsDisabled*>(self);
-        if (window != me->owner_ && IsWindowEnabled(window)) {
-            EnableWindow(window, FALSE);
-            me->disabled_.push_back(window);
-        }
-        return TRUE;
-    }
-    HWND owner_;
-    std::vector<HWND> disabled_;
-};
-
 } // namespace
 
-ConfigWindow::ConfigWindow(const WindowEnv& env, Settings& settings,
+ConfigWindow::ConfigWindow(const WindowEnv& env, Settings& settings, MasterState& master,
                            const SessionCatalogue& catalogue, ConfigHost& host)
-    : RowWindow(env), settings_(settings), catalogue_(catalogue), host_(host) {}
+    : RowWindow(env), settings_(settings), master_(master), catalogue_(catalogue), host_(host) {}
 
 std::span<const GadgetRow<ConfigWindow>> ConfigWindow::Rows() {
     return kRows;
@@ -286,7 +281,7 @@ void ConfigWindow::PuttyPathChecked(unsigned check, bool readable) {
         status = ReadsBackWhole(path) ? kFound : kTooLong;
     }
     if (status == kFound) {
-        WriteSetting("PuttyPfad", path);
+        StoreSetting("PuttyPfad", path);
     }
     SetGadgetText(Handle(), kPuttyPathStatusLabel, status);
 }
@@ -351,13 +346,40 @@ bool ConfigWindow::MasterAccepted(const std::string& master) {
     if (!acceptedMaster_.empty() && master == acceptedMaster_) {
         return true;
     }
-    const std::string check = RegistryRead(ProgramKey, MasterCheckValueName, ".");
-    if (CheckMasterPassword(check, master) == MasterCheck::Differs) {
+    switch (CheckMasterPassword(RegistryRead(ProgramKey, MasterCheckValueName, "."), master)) {
+    case MasterCheck::Matches:
+        acceptedMaster_ = master; // the check takes its time: once is enough
+        return true;
+    case MasterCheck::None:
+        return true;
+    case MasterCheck::Differs:
         ShowMessage("Fehler:", kWrongMaster);
         return false;
+    case MasterCheck::Unreadable:
+        ReportUnreadableCheck(master_);
+        return false;
     }
-    acceptedMaster_ = master;
-    return true;
+    return false;
+}
+
+bool ConfigWindow::MasterConfirmed(const std::string& master) {
+    if (master_.confirmed && master == master_.password) {
+        return true; // what the start-up prompt took
+    }
+    WindowEnv alone = env_;
+    alone.owner = nullptr;
+    std::optional<std::string> again;
+    {
+        OtherWindowsDisabled modal(nullptr);
+        again = AskMasterPassword(
+            alone, [&master](const std::string& typed) { return typed == master; },
+            "Masterpasswort zur Bestätigung wiederholen:");
+    }
+    BringToFront();
+    if (!again) {
+        ShowMessage("Fehler:", kMasterNotConfirmed);
+    }
+    return again.has_value();
 }
 
 bool ConfigWindow::StoreChosenPassword(const std::optional<std::string>& session,
@@ -377,16 +399,21 @@ bool ConfigWindow::StoreChosenPassword(const std::optional<std::string>& session
     if (!session) {
         return true;
     }
+    // The first password stored under a master password fixes the check of it: only of
+    // one the user has confirmed, or a typo would lock every stored password away.
+    if (RegistryRead(ProgramKey, MasterCheckValueName, ".").empty()) {
+        if (!MasterConfirmed(master)) {
+            return true;
+        }
+        const std::optional<std::string> made = MakeMasterCheck(master);
+        if (!made || !StoreSetting(MasterCheckValueName, *made)) {
+            ShowMessage("Fehler:", kCheckNotStored);
+            return true;
+        }
+    }
     if (!StoreCipherText(SessionsKey + *session, cipherText)) {
         ShowMessage("Fehler:", NotWritten("Das Passwort", *session));
         return false; // the menu would fail the same way: one box is enough
-    }
-    // The first password stored under a master password fixes the check of it.
-    const std::string check = RegistryRead(ProgramKey, MasterCheckValueName, ".");
-    if (!ParseMasterCheck(check)) {
-        if (const std::optional<std::string> made = MakeMasterCheck(master)) {
-            WriteSetting(MasterCheckValueName, *made);
-        }
     }
     return true;
 }
@@ -410,8 +437,11 @@ void ConfigWindow::StoreChosenMenu(const std::optional<std::string>& session,
     if (decision == MenuSave::StoreAndAppend) {
         AddComboEntry(window, kMenuCombo, text);
     }
-    if (session && RegistryWrite(key, MenuValueName, text, kRegSz, ".") == 0) {
-        ShowMessage("Fehler:", NotWritten("Die Menüzuordnung", *session));
+    if (session) {
+        RegistryWrite(key, MenuValueName, text, kRegSz, ".");
+        if (RegistryReadWholeText(key, MenuValueName, ".") != text) {
+            ShowMessage("Fehler:", NotWritten("Die Menüzuordnung", *session));
+        }
     }
     {
         QuietChanges quiet;
@@ -430,6 +460,11 @@ void ConfigWindow::OnSave() {
     const std::optional<std::string> menu = ExactGadgetText(window, kMenuCombo);
     if (!menu) {
         ShowMessage("Fehler:", CannotKeep("Menuzuordnung für die Session"));
+        return;
+    }
+    // A longer name would be stored and then read as none at the next start.
+    if (!ReadsBackWhole(*menu)) {
+        ShowMessage("Fehler:", kMenuTooLong);
         return;
     }
     if (settings_.Passwortfunktionalitaet != 0) {
@@ -470,7 +505,7 @@ void ConfigWindow::OnDeleteAllPasswords() {
 void ConfigWindow::OnPasswordFunction() {
     const HWND window = Handle();
     const bool on = IsGadgetChecked(window, kPasswordFunctionCheck);
-    WriteSetting("Passwortfunktionalitaet", on ? "1" : "0");
+    StoreSetting("Passwortfunktionalitaet", on ? "1" : "0");
     settings_.Passwortfunktionalitaet = on ? 1 : 0;
     EnableGadget(window, kMasterPasswordField, on);
     EnableGadget(window, kSessionPasswordField, on);
@@ -483,7 +518,7 @@ void ConfigWindow::OnPasswordFunction() {
 
 void ConfigWindow::GeneralOption(int gadget, const char* valueName, int8_t Settings::*field) {
     const bool on = IsGadgetChecked(Handle(), gadget);
-    WriteSetting(valueName, on ? "1" : "0");
+    StoreSetting(valueName, on ? "1" : "0");
     settings_.*field = on ? 1 : 0;
 }
 
@@ -566,7 +601,7 @@ void ConfigWindow::OnTemplateChosen() {
         return;
     }
     settings_.SSHSessionVorlage = ComboEntry(Handle(), kSshTemplateCombo, index);
-    WriteSetting("SSHSessionVorlage", settings_.SSHSessionVorlage);
+    StoreSetting("SSHSessionVorlage", settings_.SSHSessionVorlage);
 }
 
 void ConfigWindow::OnDeleteMenu() {
@@ -588,7 +623,9 @@ void ConfigWindow::OnRestart() {
 
 void ConfigWindow::OnUninstall() {
     if (ShowMessage("Quarnel deinstallieren", kUninstallQuestion, MB_YESNO) == IDYES) {
-        RemoveProgramEntries(catalogue_.allSessions);
+        if (!RemoveProgramEntries()) {
+            ShowMessage("Fehler:", kUninstallIncomplete);
+        }
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include "config/settings.h"
 #include "sessions/catalogue.h"
+#include "vault/master_check.h"
 #include "win/window.h"
 
 #include <optional>
@@ -59,8 +60,8 @@ class ConfigHost {
 
 class ConfigWindow : public RowWindow<ConfigWindow> {
   public:
-    ConfigWindow(const WindowEnv& env, Settings& settings, const SessionCatalogue& catalogue,
-                 ConfigHost& host);
+    ConfigWindow(const WindowEnv& env, Settings& settings, MasterState& master,
+                 const SessionCatalogue& catalogue, ConfigHost& host);
 
     // Opens and fills the window from the settings and the catalogue; false when the
     // window cannot be made.
@@ -111,8 +112,12 @@ class ConfigWindow : public RowWindow<ConfigWindow> {
     // Whether the master password typed here matches the stored check (or none is
     // stored); tells the user when it does not.
     bool MasterAccepted(const std::string& master);
+    // Whether the master password is one the user has confirmed: the one the start-up
+    // prompt took, or one typed once more now.
+    bool MasterConfirmed(const std::string& master);
 
     Settings& settings_;
+    MasterState& master_;
     const SessionCatalogue& catalogue_;
     ConfigHost& host_;
     std::string acceptedMaster_; // checked already: the check takes its time

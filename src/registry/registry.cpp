@@ -355,4 +355,27 @@ int RegistryDeleteKey(const std::string& path, const std::string& computer) {
     return RegDeleteKeyW(resolved.Root(), resolved.SubKey().c_str()) == ERROR_SUCCESS ? 1 : 0;
 }
 
+int RegistryDeleteTree(const std::string& path, const std::string& computer) {
+    const ResolvedPath resolved(path, computer);
+    // An empty subkey would name the root key itself.
+    if (resolved.Root() == nullptr || resolved.SubKey().empty()) {
+        return 0;
+    }
+    CountRegistryCall();
+    const LSTATUS status = RegDeleteTreeW(resolved.Root(), resolved.SubKey().c_str());
+    CountRegistryCall();
+    if (status == ERROR_SUCCESS) {
+        RegDeleteKeyW(resolved.Root(), resolved.SubKey().c_str());
+    }
+    return RegistryKeyExists(path, computer) ? 0 : 1;
+}
+
+bool RegistryValueExists(const std::string& path, const std::string& valueName,
+                         const std::string& computer) {
+    const RegistryKey key(path, computer, RegistryKey::Access::Look);
+    CountRegistryCall();
+    return key && RegQueryValueExW(key.Get(), Widen(valueName).c_str(), nullptr, nullptr, nullptr,
+                                   nullptr) == ERROR_SUCCESS;
+}
+
 } // namespace quarnel

@@ -67,6 +67,13 @@ std::vector<RegistrySubKeyValue> RegistryListSubKeysWithValue(const std::string&
                                                               const std::string& valueName,
                                                               const std::string& computer);
 
+// Deletes a key with all its subkeys and values; 1 when it is gone afterwards.
+int RegistryDeleteTree(const std::string& path, const std::string& computer);
+
+// Whether the value exists at all, whatever its type and size.
+bool RegistryValueExists(const std::string& path, const std::string& valueName,
+                         const std::string& computer);
+
 // How many calls into the system's registry functions this process has made; the
 // start-up benchmark reports them per session.
 uint64_t RegistryPlatformCallCount();

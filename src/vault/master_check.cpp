@@ -3,10 +3,13 @@
 #include "registry/value_text.h"
 #include "vault/cipher.h"
 #include "vault/random.h"
+#include "win/message_box.h"
 
 #include <windows.h>
 
 #include <bcrypt.h>
+
+#include <utility>
 
 namespace quarnel {
 
@@ -54,14 +57,17 @@ std::optional<std::string> MakeMasterCheck(const std::string& masterPassword) {
 }
 
 MasterCheck CheckMasterPassword(std::string_view stored, const std::string& masterPassword) {
+    if (stored.empty()) {
+        return MasterCheck::None;
+    }
     const std::optional<MasterCheckParts> parts = ParseMasterCheck(stored);
     if (!parts) {
-        return MasterCheck::None;
+        return MasterCheck::Unreadable;
     }
     const std::string salt(parts->salt.begin(), parts->salt.end());
     const auto derived = Pbkdf2Sha256(PassPhrase(masterPassword), salt, parts->iterations, 32);
     if (!derived) {
-        return MasterCheck::None;
+        return MasterCheck::Differs; // cannot tell: nothing is deciphered on a guess
     }
     // Every byte compared, so the time tells nothing of where they differ.
     uint8_t difference = 0;
@@ -69,6 +75,17 @@ MasterCheck CheckMasterPassword(std::string_view stored, const std::string& mast
         difference |= static_cast<uint8_t>((*derived)[i] ^ parts->derived[i]);
     }
     return difference == 0 ? MasterCheck::Matches : MasterCheck::Differs;
+}
+
+void ReportUnreadableCheck(MasterState& state) {
+    if (std::exchange(state.damageReported, true)) {
+        return;
+    }
+    ShowMessage("Fehler:",
+                "Der gespeicherte Prüfwert des Masterpassworts (\"" + MasterCheckValueName +
+                    "\") ist beschädigt. Gespeicherte Passwörter werden deshalb weder an PuTTY "
+                    "übergeben noch angezeigt oder geändert.\r\rAbhilfe: in der Konfiguration "
+                    "\"ALLE gesp. Passwörter löschen\" wählen und die Passwörter neu speichern.");
 }
 
 } // namespace quarnel

@@ -23,9 +23,24 @@ std::optional<std::vector<uint8_t>> Pbkdf2Sha256(std::string_view password, std:
 // password; nothing when the system cannot make one.
 std::optional<std::string> MakeMasterCheck(const std::string& masterPassword);
 
-enum class MasterCheck { None, Matches, Differs };
-// None for anything that is not a check of that form (an earlier installation has none).
+// None: no check is stored (an earlier installation has none). Unreadable: a value is
+// stored but is no check of that form: it counts as a mismatch and is never replaced
+// without the user's doing.
+enum class MasterCheck { None, Matches, Differs, Unreadable };
 MasterCheck CheckMasterPassword(std::string_view stored, const std::string& masterPassword);
+
+// What the run knows of the master password.
+struct MasterState {
+    std::string password;   // typed at start-up
+    bool confirmed = false; // accepted by the start-up prompt
+    // No stored password goes to PuTTY in this run (the prompt was closed although a check
+    // is stored, or the check cannot be read): PuTTY asks, the server never sees a wrong one.
+    bool withheld = false;
+    bool damageReported = false;
+};
+
+// Tells the user, once in a run, that the stored check cannot be read and what to do.
+void ReportUnreadableCheck(MasterState& state);
 
 // The parts of a stored check. Window-free.
 struct MasterCheckParts {

@@ -11,8 +11,9 @@ constexpr DWORD kStyle = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
 
 class PasswordPrompt : public RowWindow<PasswordPrompt> {
   public:
-    PasswordPrompt(const WindowEnv& env, const std::function<bool(const std::string&)>& accept)
-        : RowWindow(env), accept_(accept) {}
+    PasswordPrompt(const WindowEnv& env, const std::function<bool(const std::string&)>& accept,
+                   const char* question)
+        : RowWindow(env), accept_(accept), question_(question) {}
 
     static std::span<const GadgetRow<PasswordPrompt>> Rows();
 
@@ -23,6 +24,7 @@ class PasswordPrompt : public RowWindow<PasswordPrompt> {
             return std::nullopt;
         }
         CreateGadgets();
+        SetGadgetText(Handle(), kPromptTextLabel, question_);
         SetForegroundWindow(Handle());
         FocusFirstControl();
         MSG message;
@@ -70,6 +72,7 @@ class PasswordPrompt : public RowWindow<PasswordPrompt> {
 
   private:
     const std::function<bool(const std::string&)>& accept_;
+    const char* question_;
     std::optional<std::string> result_;
     bool done_ = false;
 };
@@ -93,9 +96,10 @@ std::span<const GadgetRow<PasswordPrompt>> PasswordPrompt::Rows() {
 
 } // namespace
 
-std::optional<std::string>
-AskMasterPassword(const WindowEnv& env, const std::function<bool(const std::string&)>& accept) {
-    PasswordPrompt prompt(env, accept);
+std::optional<std::string> AskMasterPassword(const WindowEnv& env,
+                                             const std::function<bool(const std::string&)>& accept,
+                                             const char* question) {
+    PasswordPrompt prompt(env, accept, question);
     return prompt.Run();
 }
 

@@ -20,7 +20,9 @@ enum PromptGadget : int {
 
 // Waits for the user: the confirmed text, or nothing when the prompt was closed. A text that
 // `accept` refuses empties the field and keeps the prompt open with a second line saying so.
+// `question` is the line above the field.
 std::optional<std::string> AskMasterPassword(const WindowEnv& env,
-                                             const std::function<bool(const std::string&)>& accept);
+                                             const std::function<bool(const std::string&)>& accept,
+                                             const char* question = "Masterpasswort eingeben:");
 
 } // namespace quarnel

@@ -10,4 +10,23 @@ int ShowMessage(const std::string& title, const std::string& text, UINT buttons)
                        buttons | MB_TASKMODAL | MB_SETFOREGROUND);
 }
 
+OtherWindowsDisabled::OtherWindowsDisabled(HWND except) : except_(except) {
+    EnumThreadWindows(GetCurrentThreadId(), Disable, reinterpret_cast<LPARAM>(this));
+}
+
+OtherWindowsDisabled::~OtherWindowsDisabled() {
+    for (const HWND window : disabled_) {
+        EnableWindow(window, TRUE);
+    }
+}
+
+BOOL CALLBACK OtherWindowsDisabled::Disable(HWND window, LPARAM self) {
+    auto* me = reinterpret_cast<OtherWindowsDisabled*>(self);
+    if (window != me->except_ && IsWindowEnabled(window)) {
+        EnableWindow(window, FALSE);
+        me->disabled_.push_back(window);
+    }
+    return TRUE;
+}
+
 } // namespace quarnel

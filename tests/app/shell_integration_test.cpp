@@ -123,7 +123,7 @@ TEST_F(ShellTest, APasswordGoesThroughAPipeToANewPuttyAndOnTheLineToAnOldOne) {
         const size_t before = putty_.Read().size();
         Start();
         state_->settings.Passwortfunktionalitaet = 1;
-        state_->masterPassword = "Meister";
+        state_->master.password = "Meister";
         Choose(1000);
         PumpUntil([&] { return putty_.Read().size() > before; }, "the start");
         const FakePuttyStart start = putty_.Read().back();
