@@ -28,6 +28,10 @@ class Boxes {
     static void Plan(int answer) { planned_ = answer; }
     // Runs inside the next dialog's modal loop, before it is answered.
     static void WhileOpen(std::function<void()> probe) { probe_ = std::move(probe); }
+    // What to type into the master password prompts that open next, one text each time
+    // it asks; nullptr, and a prompt with nothing planned, close it. Each is kept as
+    // "prompt|<its question>".
+    static void AnswerPrompts(std::vector<const char*> answers) { answers_ = std::move(answers); }
     static Texts Take() { return std::exchange(seen_, {}); }
 
   private:
@@ -36,8 +40,35 @@ class Boxes {
         GetWindowTextW(window, text, 1024);
         return Narrow(text);
     }
+    // Runs in the prompt's own loop as soon as it waits for the user.
+    static void CALLBACK Type(HWND, UINT, UINT_PTR timer, DWORD) {
+        KillTimer(nullptr, timer);
+        if (!IsWindow(prompt_)) {
+            return;
+        }
+        seen_.push_back("prompt|" + TextOf(GetDlgItem(prompt_, 33)));
+        const char* answer = answers_.empty() ? nullptr : answers_.front();
+        if (!answers_.empty()) {
+            answers_.erase(answers_.begin());
+        }
+        if (answer == nullptr) {
+            PostMessageW(prompt_, WM_CLOSE, 0, 0);
+            return;
+        }
+        SetWindowTextW(GetDlgItem(prompt_, 34), Widen(answer).c_str());
+        SendMessageW(GetDlgItem(prompt_, 35), BM_CLICK, 0, 0);
+        if (IsWindow(prompt_) && IsWindowVisible(prompt_)) {
+            SetTimer(nullptr, 0, 0, Type); // refused: it asks again
+        }
+    }
     static LRESULT CALLBACK Opened(int code, WPARAM wParam, LPARAM lParam) {
         const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+        wchar_t name[32] = {};
+        if (code == HC_ACTION && call->message == WM_CREATE &&
+            GetClassNameW(call->hwnd, name, 32) && std::wstring(name) == L"QuarnelPasswordPrompt") {
+            prompt_ = call->hwnd;
+            SetTimer(nullptr, 0, 0, Type);
+        }
         if (code == HC_ACTION && call->message == WM_INITDIALOG) {
             const HWND box = call->hwnd;
             const HWND message = GetDlgItem(box, 0xFFFF); // a message box's text
@@ -60,6 +91,8 @@ class Boxes {
     HHOOK hook_;
     static inline int planned_ = 0;
     static inline std::function<void()> probe_;
+    static inline std::vector<const char*> answers_;
+    static inline HWND prompt_ = nullptr;
     static inline Texts seen_;
 };
 

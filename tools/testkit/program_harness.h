@@ -127,6 +127,8 @@ class ProgramTest : public ::testing::Test {
 
     // Start-up as the program makes it, then the shell's windows.
     void Start() {
+        shell_.reset();
+        running_ = true;
         state_ = std::make_unique<RunState>(GetModuleHandleW(nullptr));
         const bool firstRun = PrepareRun(*state_);
         shell_ = std::make_unique<Shell>(*state_);
