@@ -86,6 +86,7 @@ bool MainWindow::Open(const Settings& s, SessionMenu menus) {
     }
     Fit(s.Fensterbreite, s.Fensterhoehe);
     CreateGadgets();
+    AddToolTips();
     popup_.reset(CreatePopupMenu());
     if (popup_) {
         BuildSessionMenu(popup_.get(), menus.titles);

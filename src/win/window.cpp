@@ -72,7 +72,13 @@ void TopWindow::CreateGadgets(std::vector<GadgetSpec> gadgets) {
         gadgets_.push_back(gadgets[i]);
     }
     for (const GadgetSpec& layout : gadgets_) {
-        const HWND control = CreateGadget(window_, layout, *env_.fonts, env_.instance);
+        CreateGadget(window_, layout, *env_.fonts, env_.instance);
+    }
+}
+
+void TopWindow::AddToolTips() {
+    for (const GadgetSpec& layout : gadgets_) {
+        const HWND control = GetDlgItem(window_, layout.number);
         if (control != nullptr && layout.toolTip != nullptr) {
             env_.toolTips->Add(control, layout.toolTip);
         }

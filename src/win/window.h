@@ -81,8 +81,9 @@ class TopWindow {
     // Opens the window; false when the system refuses, and then nothing else is made.
     bool Open(const wchar_t* className, const std::string& title, DWORD style, DWORD exStyle,
               WindowPlacement placement, HWND owner = nullptr);
-    // Creates the gadgets, each with its tool tip.
+    // Creates the gadgets; their tool tips come with AddToolTips.
     void CreateGadgets(std::vector<GadgetSpec> gadgets);
+    void AddToolTips();
     // Puts the keyboard focus on the first control that takes it.
     void FocusFirstControl() const;
 
