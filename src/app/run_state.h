@@ -6,6 +6,7 @@
 #include "config/settings.h"
 #include "sessions/catalogue.h"
 #include "sessions/session_menu.h"
+#include "vault/password_pipe.h"
 #include "win/fonts.h"
 #include "win/handles.h"
 #include "win/tool_tips.h"
@@ -23,6 +24,10 @@ struct RunState {
     HINSTANCE instance;
     Fonts fonts; // made first, before anything else
     ToolTips toolTips;
+    // Outlives the shell: when the program ends right after a start, the windows go
+    // first and the process stays until the started PuTTY has its password. Released
+    // after the semaphore, so a new copy may start meanwhile.
+    PasswordCourier courier;
     UniqueHandle semaphore;
     std::string startDirectory;
     UniqueIcon trayImage;

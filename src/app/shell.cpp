@@ -10,6 +10,7 @@
 #include "vault/password_lookup.h"
 #include "win/files.h"
 #include "win/message_box.h"
+#include "win/text.h"
 
 #include <shellapi.h>
 
@@ -69,12 +70,7 @@ int Shell::Run(bool firstRun) {
     }
 
     for (;;) {
-        // Messages and the password pipes are waited for together, in this one thread.
-        const std::vector<HANDLE> handles = pipes_.WaitHandles();
-        MsgWaitForMultipleObjectsEx(static_cast<DWORD>(handles.size()), handles.data(),
-                                    pipes_.MillisecondsToNextDeadline(), QS_ALLINPUT,
-                                    MWMO_INPUTAVAILABLE);
-        pipes_.Step();
+        MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT) {
@@ -189,13 +185,13 @@ void Shell::LaunchSessionKey(const std::string& keyName) {
     // may read, so it never stands in the process list. Without the pipe PuTTY asks:
     // the password never falls back onto the command line.
     std::string passwordPart;
-    std::unique_ptr<PasswordPipe> pipe;
+    std::optional<std::wstring> pipe;
     const std::string& putty = state_.settings.PuttyPfad;
     if (password) {
         const std::optional<FileVersion> version = ReadFileVersion(putty);
         if (version && ReadsPasswordFile(*version)) {
-            pipe = PasswordPipe::Create(*password);
-            passwordPart = pipe ? PasswordFilePart(pipe->Path()) : std::string();
+            pipe = state_.courier.Prepare(*password);
+            passwordPart = pipe ? PasswordFilePart(Narrow(*pipe)) : std::string();
         } else {
             passwordPart = PasswordPart(*password);
         }
@@ -205,12 +201,14 @@ void Shell::LaunchSessionKey(const std::string& keyName) {
         LaunchPutty(putty, SessionLaunch(keyName, passwordPart, state_.startDirectory));
     SecureZeroMemory(passwordPart.data(), passwordPart.size());
     if (!started) {
+        if (pipe) {
+            state_.courier.Withdraw(*pipe);
+        }
         ShowMessage("Fehler", "Das ging schief");
         return;
     }
     if (pipe) {
-        pipe->ServeTo(std::move(started->process), started->id);
-        pipes_.Add(std::move(pipe));
+        state_.courier.Serve(*pipe, std::move(started->process), started->id);
     }
     state_.recentSessions = PushRecentSession(std::move(state_.recentSessions), keyName);
     // Stored only while the program key exists: after the uninstall nothing comes back.

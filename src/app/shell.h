@@ -7,7 +7,6 @@
 #include "app/quick_search_window.h"
 #include "app/run_state.h"
 #include "config/config_window.h"
-#include "vault/password_pipe.h"
 #include "win/events.h"
 
 #include <optional>
@@ -50,7 +49,6 @@ class Shell : private EventSink, private ConfigHost, private DirectLauncher {
     std::optional<ConfigWindow> config_;
     std::optional<InfoWindow> info_;
     std::optional<QuickSearchWindow> search_;
-    PasswordPipes pipes_;
 };
 
 } // namespace quarnel

@@ -104,7 +104,7 @@ TEST_F(LaunchE2E, EachWayOfStartingGivesItsParametersAndFolder) {
             EXPECT_EQ(arguments.at(1).rfind(L"\\\\.\\pipe\\quarnel-", 0), 0u) << arguments.at(1);
             arguments.at(1) = L"<pipe>";
             EXPECT_EQ(starts[i].commandLine.find(L"pass wort"), std::wstring::npos);
-            EXPECT_EQ(starts[i].passwordFile, L"pass wort");
+            EXPECT_EQ(starts[i].passwordFile, "pass wort\n");
         }
         EXPECT_EQ(arguments, cases[i].arguments);
         EXPECT_EQ(Folder(starts[i].currentDirectory), cases[i].folder);
@@ -134,7 +134,7 @@ TEST_F(LaunchE2E, ThePasswordGoesThroughAPipeToANewPuttyAndOnTheLineToAnOldOne) 
                 EXPECT_EQ(arguments, (Args{L"-pw", L"pass wort", L"-load", L"Web Server"}));
             } else {
                 EXPECT_EQ(arguments.at(0), L"-pwfile");
-                EXPECT_EQ(starts.back().passwordFile, L"pass wort");
+                EXPECT_EQ(starts.back().passwordFile, "pass wort\n");
             }
         }
         app_.reset();

@@ -21,14 +21,14 @@ TEST(PromptE2E, TheMasterPasswordTakenOrRefusedShowsInWhatPuttyGets) {
         const char* wrong;       // typed and refused first; nullptr: none
         const char* typed;
         Answer answer;
-        std::optional<std::wstring> handed; // what PuTTY reads; nothing: no password at all
+        std::optional<std::string> handed; // what PuTTY reads; nothing: no password at all
     } cases[] = {
-        {"Meister", false, nullptr, "Meister", Return, L"geheim"},
-        {"Meister", false, nullptr, "Meister", Ok, L"geheim"},
-        {"Meister", false, nullptr, "Meister", EscapeThenReturn, L"geheim"}, // Escape does nothing
-        {"", false, nullptr, "", Return, L"geheim"},
-        {"", false, nullptr, "Meister", CloseBox, L"geheim"}, // closing leaves it empty
-        {"Meister", true, "Meisterin", "Meister", Return, L"geheim"},
+        {"Meister", false, nullptr, "Meister", Return, "geheim\n"},
+        {"Meister", false, nullptr, "Meister", Ok, "geheim\n"},
+        {"Meister", false, nullptr, "Meister", EscapeThenReturn, "geheim\n"}, // Escape does nothing
+        {"", false, nullptr, "", Return, "geheim\n"},
+        {"", false, nullptr, "Meister", CloseBox, "geheim\n"}, // closing leaves it empty
+        {"Meister", true, "Meisterin", "Meister", Return, "geheim\n"},
         {"Meister", true, "Meisterin", "Meister", CloseBox, std::nullopt},
     };
     test::FakePuttyLog log;
