@@ -31,9 +31,10 @@ class PasswordCourier {
 
     // Makes a listening pipe for one password (the bytes exactly as they are to reach
     // PuTTY) of a name no other program can guess, open to the current user only, from
-    // this computer only; its \\.\pipe\... path, or nothing when it cannot be made. The
-    // password is wiped from the argument either way. A client that connects before
-    // Serve or Withdraw is held until it is known who it must be.
+    // this computer only; its \\.\pipe\... path, or nothing when it cannot be made or
+    // 31 are pending already. The password is wiped from the argument either way. A
+    // client that connects before Serve or Withdraw is held until it is known who it
+    // must be.
     std::optional<std::wstring> Prepare(std::string password);
     // The started process that alone gets the password; the pipe ends with it.
     void Serve(const std::wstring& path, UniqueHandle process, DWORD processId);
