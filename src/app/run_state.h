@@ -7,6 +7,7 @@
 #include "sessions/catalogue.h"
 #include "sessions/session_menu.h"
 #include "vault/master_check.h"
+#include "vault/password_pipe.h"
 #include "win/fonts.h"
 #include "win/handles.h"
 #include "win/tool_tips.h"
@@ -24,6 +25,10 @@ struct RunState {
     HINSTANCE instance;
     Fonts fonts; // made first, before anything else
     ToolTips toolTips;
+    // Outlives the shell: when the program ends right after a start, the windows go
+    // first and the process stays until the started PuTTY has its password. Released
+    // after the semaphore, so a new copy may start meanwhile.
+    PasswordCourier courier;
     UniqueHandle semaphore;
     std::string startDirectory;
     UniqueIcon trayImage;

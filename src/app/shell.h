@@ -8,7 +8,6 @@
 #include "app/quick_search_window.h"
 #include "app/run_state.h"
 #include "config/config_window.h"
-#include "vault/password_pipe.h"
 
 #include <memory>
 #include <vector>
@@ -59,7 +58,6 @@ class Shell : private WindowOwner,
     std::unique_ptr<QuickSearchWindow> search_;
     // Windows that have gone, kept until the handler that closed them has returned.
     std::vector<std::unique_ptr<TopWindow>> gone_;
-    PasswordPipes pipes_;
     int exitCode_ = 0;
 };
 

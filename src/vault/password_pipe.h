@@ -1,73 +1,62 @@
 // Hands one password to one started PuTTY through a named pipe that PuTTY reads as the
-// file after -pwfile, so the password never stands on a command line. The pipe is served
-// by the program's one event loop: it waits for the pipe's handles beside its messages
-// and calls Step when one is signalled or the deadline has come.
+// file after -pwfile, so the password never stands on a command line. The pipes are
+// served by a thread of their own: a password reaches its PuTTY while the program shows
+// a message box, runs a menu, or has already closed its windows to end.
 #pragma once
 
 #include "win/handles.h"
 
 #include <windows.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace quarnel {
 
-class PasswordPipe {
+class PasswordCourier {
   public:
-    // A pipe of a name no other program can guess, open to the current user only, from
-    // this computer only. Null when it cannot be made.
-    static std::unique_ptr<PasswordPipe> Create(std::string password);
-    ~PasswordPipe();
-    PasswordPipe(const PasswordPipe&) = delete;
-    PasswordPipe& operator=(const PasswordPipe&) = delete;
+    // A pipe that has not served its PuTTY after `lifetime` goes: PuTTY reads its
+    // password file at start-up or not at all.
+    explicit PasswordCourier(std::chrono::milliseconds lifetime = std::chrono::seconds(30));
+    // Waits as Drain does, then ends the thread.
+    ~PasswordCourier();
+    PasswordCourier(const PasswordCourier&) = delete;
+    PasswordCourier& operator=(const PasswordCourier&) = delete;
 
-    // \\.\pipe\... as PuTTY is to open it.
-    const std::string& Path() const { return path_; }
+    // Makes a listening pipe for one password (the bytes exactly as they are to reach
+    // PuTTY) of a name no other program can guess, open to the current user only, from
+    // this computer only; its \\.\pipe\... path, or nothing when it cannot be made or
+    // 31 are pending already. The password is wiped from the argument either way. A
+    // client that connects before Serve or Withdraw is held until it is known who it
+    // must be.
+    std::optional<std::wstring> Prepare(std::string password);
     // The started process that alone gets the password; the pipe ends with it.
-    void ServeTo(UniqueHandle process, DWORD processId);
-
-    std::vector<HANDLE> WaitHandles() const;
-    // Serves a client that has connected, ends the pipe when its process ended or its
-    // time is up.
-    void Step();
-    bool Finished() const { return !pipe_; }
-    ULONGLONG Deadline() const { return deadline_; }
-
-    // Only Create makes pipes.
-    class Made {
-        friend class PasswordPipe;
-        Made() = default;
-    };
-    explicit PasswordPipe(Made) {}
+    void Serve(const std::wstring& path, UniqueHandle process, DWORD processId);
+    // The start failed: the pipe is gone and its password wiped when this returns.
+    void Withdraw(const std::wstring& path);
+    size_t Pending() const;
+    // Blocks until every pipe has served its PuTTY, that PuTTY has ended, or its time
+    // is up.
+    void Drain();
 
   private:
-    bool Listen();
-    void Finish();
+    struct Pipe;
+    void Run();
+    void Step(Pipe& pipe);
 
-    std::string password_;
-    std::string path_;
-    UniqueHandle pipe_;
-    UniqueHandle connected_; // the event of the pending connection
-    OVERLAPPED connection_{};
-    UniqueHandle process_;
-    DWORD processId_ = 0;
-    ULONGLONG deadline_ = 0;
-};
-
-// The pipes of the starts that are under way, several when starts follow each other.
-class PasswordPipes {
-  public:
-    void Add(std::unique_ptr<PasswordPipe> pipe);
-    std::vector<HANDLE> WaitHandles() const;
-    void Step();
-    // Until the next deadline; INFINITE without pipes.
-    DWORD MillisecondsToNextDeadline() const;
-    size_t Count() const { return pipes_.size(); }
-
-  private:
-    std::vector<std::unique_ptr<PasswordPipe>> pipes_;
+    const std::chrono::milliseconds lifetime_;
+    mutable std::mutex mutex_;
+    std::condition_variable gone_; // a pipe has gone
+    std::vector<std::unique_ptr<Pipe>> pipes_;
+    bool ending_ = false;
+    UniqueHandle wake_; // the pipes have changed: the thread looks again
+    std::thread thread_;
 };
 
 } // namespace quarnel

@@ -1,102 +1,113 @@
-// Handing a password to the stand-in putty.exe through a pipe, served by a wait loop
-// like the program's own.
+// Handing a password through Wine's named pipes to the stand-in putty.exe, started as a
+// real process as the program starts PuTTY.
 #include "sessions/putty_process.h"
 #include "testkit/fake_putty_log.h"
-#include "testkit/test_support.h"
 #include "vault/password_pipe.h"
 #include "win/text.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <functional>
 
 namespace quarnel {
 namespace {
 
-// Waits for the pipes as the program's loop does, until `done` or ten seconds.
-bool Serve(PasswordPipes& pipes, const std::function<bool()>& done) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+using namespace std::chrono_literals;
+
+bool Eventually(const std::function<bool()>& done) {
+    const auto end = std::chrono::steady_clock::now() + 10s;
     while (!done() && std::chrono::steady_clock::now() < end) {
-        const std::vector<HANDLE> handles = pipes.WaitHandles();
-        if (!handles.empty()) {
-            WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), FALSE,
-                                   std::min<DWORD>(50, pipes.MillisecondsToNextDeadline()));
-        }
-        pipes.Step();
+        Sleep(10);
     }
     return done();
 }
 
-void StartPuttyOn(PasswordPipes& pipes, std::unique_ptr<PasswordPipe> pipe) {
+// The stand-in with the pipe as its -pwfile, opened `delayMs` late or, with `skip`, never
+// (each start sets both).
+StartedProcess StartPutty(const std::wstring& pipe, const wchar_t* delayMs, const wchar_t* skip) {
+    SetEnvironmentVariableW(L"QUARNEL_FAKE_PUTTY_PWFILE_DELAY_MS", delayMs);
+    SetEnvironmentVariableW(L"QUARNEL_FAKE_PUTTY_SKIP_PWFILE", skip);
     std::optional<StartedProcess> started =
-        StartPuttyProcess(Narrow(test::FakePuttyPath()), "-pwfile " + pipe->Path(), "");
-    ASSERT_TRUE(started);
-    pipe->ServeTo(std::move(started->process), started->id);
-    pipes.Add(std::move(pipe));
+        StartPuttyProcess(Narrow(test::FakePuttyPath()), "-pwfile " + Narrow(pipe), "");
+    EXPECT_TRUE(started);
+    return started ? std::move(*started) : StartedProcess{};
 }
 
-class EnvironmentVariable {
-  public:
-    EnvironmentVariable(const wchar_t* name, const wchar_t* value) : name_(name) {
-        SetEnvironmentVariableW(name, value);
-    }
-    ~EnvironmentVariable() { SetEnvironmentVariableW(name_, nullptr); }
-
-  private:
-    const wchar_t* name_;
-};
-
-TEST(PasswordPipe, OnlyTheStartedPuttyGetsThePasswordEachStartThroughAPipeOfItsOwn) {
-    test::FakePuttyLog log;
-    PasswordPipes pipes;
-    auto first = PasswordPipe::Create("pass wört");
-    auto second = PasswordPipe::Create("zweites");
-    ASSERT_TRUE(first && second);
-    EXPECT_NE(first->Path(), second->Path());
-    EXPECT_EQ(first->Path().rfind("\\\\.\\pipe\\quarnel-", 0), 0u);
-
-    // Another program that opens the pipe first gets nothing.
-    const UniqueHandle intruder(CreateFileW(Widen(first->Path()).c_str(), GENERIC_READ, 0, nullptr,
-                                            OPEN_EXISTING, 0, nullptr));
-    ASSERT_NE(intruder.get(), INVALID_HANDLE_VALUE);
-    pipes.Add(std::move(first));
-    pipes.Step();
-    char buffer[64];
-    DWORD read = 0;
-    EXPECT_FALSE(ReadFile(intruder.get(), buffer, sizeof buffer, &read, nullptr) && read > 0);
-
-    // The pipe was waiting again: the stand-in started now reads it, as a second start
-    // reads its own.
-    std::unique_ptr<PasswordPipe> again = PasswordPipe::Create("pass wört");
-    const std::string path = again->Path();
-    StartPuttyOn(pipes, std::move(again));
-    StartPuttyOn(pipes, std::move(second));
-    ASSERT_TRUE(Serve(pipes, [&] { return log.Read().size() == 2 && pipes.Count() <= 1; }));
-    std::vector<std::wstring> read2;
-    for (const test::FakePuttyStart& start : log.Read()) {
-        read2.push_back(start.passwordFile.value_or(L"-"));
-    }
-    std::sort(read2.begin(), read2.end());
-    EXPECT_EQ(read2, (std::vector<std::wstring>{L"pass w\u00f6rt", L"zweites"}));
-    // Once read, the pipe is gone.
-    EXPECT_EQ(CreateFileW(Widen(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr),
-              INVALID_HANDLE_VALUE);
+UniqueHandle Open(const std::wstring& pipe) {
+    return UniqueHandle(
+        CreateFileW(pipe.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
 }
 
-TEST(PasswordPipe, APuttyThatNeverReadsTakesThePipeAlongWhenItEnds) {
+TEST(PasswordCourier, OnlyTheStartedPuttyGetsTheLineHoweverEarlyOrLateItOpensThePipe) {
+    const struct {
+        std::string password;
+        bool stranger;          // this process opens the pipe before PuTTY starts
+        const wchar_t* delayMs; // PuTTY opens its file that late
+        bool servedLate;        // Serve comes once PuTTY holds the pipe
+    } cases[] = {
+        {"Gr\xC3\xBC\xC3\x9F\x65", true, L"1500", false}, // "Grüße" in UTF-8
+        {"pass wort", false, nullptr, true},
+    };
     test::FakePuttyLog log;
-    const EnvironmentVariable skip(L"QUARNEL_FAKE_PUTTY_SKIP_PWFILE", L"1");
-    const EnvironmentVariable stay(L"QUARNEL_FAKE_PUTTY_STAY_MS", L"300");
-    PasswordPipes pipes;
-    auto pipe = PasswordPipe::Create("ungelesen");
-    ASSERT_TRUE(pipe);
-    const std::string path = pipe->Path();
-    StartPuttyOn(pipes, std::move(pipe));
-    EXPECT_TRUE(Serve(pipes, [&] { return pipes.Count() == 0; }));
-    EXPECT_EQ(log.Read().at(0).passwordFile, std::nullopt);
-    EXPECT_EQ(CreateFileW(Widen(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr),
-              INVALID_HANDLE_VALUE);
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const auto& c = cases[i];
+        SCOPED_TRACE(i);
+        PasswordCourier courier;
+        const std::optional<std::wstring> pipe = courier.Prepare(c.password);
+        ASSERT_TRUE(pipe);
+        EXPECT_EQ(pipe->rfind(L"\\\\.\\pipe\\quarnel-", 0), 0u);
+        EXPECT_EQ(pipe->size(), 17u + 32u);
+        const UniqueHandle stranger = c.stranger ? Open(*pipe) : UniqueHandle();
+        ASSERT_NE(stranger.get(), INVALID_HANDLE_VALUE);
+        StartedProcess putty = StartPutty(*pipe, c.delayMs, nullptr);
+        if (c.servedLate) { // the pipe stops being free to open when PuTTY holds it
+            EXPECT_TRUE(Eventually([&] { return !WaitNamedPipeW(pipe->c_str(), 1); }));
+        }
+        courier.Serve(*pipe, std::move(putty.process), putty.id);
+        courier.Drain();
+        EXPECT_EQ(courier.Pending(), 0u);
+        const auto starts = log.WaitFor(i + 1);
+        ASSERT_EQ(starts.size(), i + 1);
+        EXPECT_EQ(starts[i].passwordFile, c.password + "\n");
+        DWORD strangerGot = 0;
+        EXPECT_FALSE(stranger &&
+                     PeekNamedPipe(stranger.get(), nullptr, 0, nullptr, &strangerGot, nullptr) &&
+                     strangerGot > 0);
+    }
+}
+
+TEST(PasswordCourier, AnUnservedPipeGoesWhenWithdrawnWhenItsPuttyEndsOrWhenItsTimeIsUp) {
+    for (const bool puttyEnds : {true, false}) {
+        SCOPED_TRACE(puttyEnds);
+        test::FakePuttyLog log;
+        PasswordCourier courier(puttyEnds ? 30s : 500ms);
+        const auto withdrawn = courier.Prepare("erster"), pipe = courier.Prepare("zweiter");
+        ASSERT_TRUE(withdrawn && pipe);
+        courier.Withdraw(*withdrawn);
+        EXPECT_EQ(courier.Pending(), 1u);
+        EXPECT_EQ(Open(*withdrawn).get(), INVALID_HANDLE_VALUE);
+        if (puttyEnds) {
+            StartedProcess putty = StartPutty(*pipe, nullptr, L"1");
+            courier.Serve(*pipe, std::move(putty.process), putty.id);
+        }
+        EXPECT_TRUE(Eventually([&] { return courier.Pending() == 0; }));
+        EXPECT_EQ(Open(*pipe).get(), INVALID_HANDLE_VALUE);
+    }
+}
+
+// One wait takes 64 handles: the wake event and two for each pipe.
+TEST(PasswordCourier, ThirtyOneStartsAtOnceGetAPipeOfTheirOwnAndTheNextNone) {
+    PasswordCourier courier;
+    std::vector<std::wstring> pipes;
+    for (int i = 0; i < 32; ++i) {
+        if (const auto pipe = courier.Prepare("x")) {
+            pipes.push_back(*pipe);
+        }
+    }
+    EXPECT_EQ(pipes.size(), 31u);
+    for (const std::wstring& pipe : pipes) {
+        courier.Withdraw(pipe);
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "testkit/fake_putty_log.h"
 
+#include "registry/value_text.h"
 #include "testkit/test_support.h"
 #include "win/handles.h"
 
@@ -61,10 +62,11 @@ std::vector<FakePuttyStart> ParseFakePuttyLog(const std::string& utf8) {
             current.arguments.push_back(Unescape(value));
         } else if (open && key == "cwd") {
             current.currentDirectory = Unescape(value);
-        } else if (open && key == "pwfile") {
-            current.passwordFile = Unescape(value);
+        } else if (open && key == "pwbytes") {
+            const std::vector<uint8_t> bytes = ParseHexBytes(value);
+            current.passwordFile = std::string(bytes.begin(), bytes.end());
         } else if (open && key == "pwfile-error") {
-            current.passwordFile = L"<unreadable>";
+            current.passwordFile = "<unreadable>";
         } else if (open && key == "end") {
             records.push_back(current);
             open = false;

@@ -13,9 +13,9 @@ struct FakePuttyStart {
     std::wstring commandLine;            // GetCommandLineW as the process saw it
     std::vector<std::wstring> arguments; // CommandLineToArgvW of it, the program first
     std::wstring currentDirectory;       // GetCurrentDirectoryW at its start
-    // What it read from the file after -pwfile ("<unreadable>" when it could not open
-    // it); nothing when it was given none or left it unread.
-    std::optional<std::wstring> passwordFile;
+    // The bytes it read from the file after -pwfile ("<unreadable>" when it could not
+    // open it); nothing when it was given none or left it unread.
+    std::optional<std::string> passwordFile;
 };
 
 // The stand-in putty.exe of the build tree, as a Windows path: one whose version reads

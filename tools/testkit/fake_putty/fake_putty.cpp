@@ -6,12 +6,13 @@
 //   arg <argument 0, as CommandLineToArgvW splits the command line>
 //   arg <argument 1> ...
 //   cwd <the current directory>
-//   pwfile <the first line of the file named after -pwfile, as bytes>  (when given)
+//   pwbytes <the first line of the file after -pwfile with its line feed, in hex>  (when given)
 //   end
 //
 // -pwfile FILE is read as PuTTY reads it: an ordinary file open, its first line. With
-// QUARNEL_FAKE_PUTTY_SKIP_PWFILE set it is left unread, and QUARNEL_FAKE_PUTTY_STAY_MS
-// keeps the process alive that long after it has logged.
+// QUARNEL_FAKE_PUTTY_SKIP_PWFILE set it is left unread, QUARNEL_FAKE_PUTTY_PWFILE_DELAY_MS
+// opens it that late, as a slow PuTTY does, and QUARNEL_FAKE_PUTTY_STAY_MS keeps the
+// process alive that long after it has logged.
 //
 // In each value "\" is written "\\", a line feed "\n" and a carriage return "\r".
 // The record goes out in one append-only write, so a reader sees all of it or none.
@@ -59,13 +60,18 @@ std::string Line(const char* key, const std::wstring& value) {
     return std::string(key) + ' ' + Escaped(Utf8(value)) + '\n';
 }
 
-// The bytes PuTTY would take as the password, in the log's UTF-8 like everything else.
-std::wstring FromWindows1252(const std::string& bytes) {
-    std::wstring wide(bytes.size(), L'\0');
-    const int n = MultiByteToWideChar(1252, 0, bytes.data(), static_cast<int>(bytes.size()),
-                                      wide.data(), static_cast<int>(wide.size()));
-    wide.resize(static_cast<size_t>(n > 0 ? n : 0));
-    return wide;
+std::string Hex(const std::string& bytes) {
+    std::string hex;
+    for (const char c : bytes) {
+        hex += "0123456789ABCDEF"[static_cast<unsigned char>(c) >> 4];
+        hex += "0123456789ABCDEF"[c & 15];
+    }
+    return hex;
+}
+
+DWORD Milliseconds(const wchar_t* variable) {
+    wchar_t value[16] = {};
+    return GetEnvironmentVariableW(variable, value, 16) > 0 ? _wtoi(value) : 0;
 }
 
 } // namespace
@@ -79,18 +85,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     const std::wstring commandLine = GetCommandLineW();
     std::string record = "start\n" + Line("cmdline", commandLine);
+    std::wstring passwordFile;
     int count = 0;
     if (wchar_t** argv = CommandLineToArgvW(commandLine.c_str(), &count)) {
         for (int i = 0; i < count; ++i) {
             record += Line("arg", argv[i]);
-        }
-        LocalFree(argv);
-    }
-    std::wstring passwordFile;
-    int count2 = 0;
-    if (wchar_t** argv = CommandLineToArgvW(commandLine.c_str(), &count2)) {
-        for (int i = 1; i + 1 < count2; ++i) {
-            if (std::wstring(argv[i]) == L"-pwfile") {
+            if (i > 0 && i + 1 < count && std::wstring(argv[i]) == L"-pwfile") {
                 passwordFile = argv[i + 1];
             }
         }
@@ -98,13 +98,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     }
     if (!passwordFile.empty() &&
         GetEnvironmentVariableW(L"QUARNEL_FAKE_PUTTY_SKIP_PWFILE", nullptr, 0) == 0) {
+        Sleep(Milliseconds(L"QUARNEL_FAKE_PUTTY_PWFILE_DELAY_MS"));
         std::string line;
         if (FILE* file = _wfopen(passwordFile.c_str(), L"rb")) {
-            for (int c; (c = fgetc(file)) != EOF && c != '\n';) {
+            for (int c = 0; c != '\n' && (c = fgetc(file)) != EOF;) {
                 line += static_cast<char>(c);
             }
             fclose(file);
-            record += Line("pwfile", FromWindows1252(line));
+            record += "pwbytes " + Hex(line) + "\n";
         } else {
             record += "pwfile-error\n";
         }
@@ -123,9 +124,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     DWORD written = 0;
     const BOOL ok =
         WriteFile(log.get(), record.data(), static_cast<DWORD>(record.size()), &written, nullptr);
-    wchar_t stay[16] = {};
-    if (GetEnvironmentVariableW(L"QUARNEL_FAKE_PUTTY_STAY_MS", stay, 16) > 0) {
-        Sleep(static_cast<DWORD>(_wtoi(stay)));
-    }
+    Sleep(Milliseconds(L"QUARNEL_FAKE_PUTTY_STAY_MS"));
     return ok && written == record.size() ? 0 : 4;
 }
