@@ -12,7 +12,7 @@ build=${QUARNEL_BUILD_DIR:-$root/build}/native
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(value_text registry_path catalogue_order launch_params)
+[ ${#targets[@]} -gt 0 ] || targets=(value_text registry_path catalogue_order start_plan)
 
 "$root/tools/setup-debian.sh"
 CXX=g++ cmake -S "$root/tests/native" -B "$build" >/dev/null

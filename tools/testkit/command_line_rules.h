@@ -15,9 +15,9 @@ namespace test {
 enum class DoubledQuote { EndsQuoting, KeepsQuoting };
 
 // The arguments of a command line that follow the program name: blanks and tabs
-// separate them outside quotes, a zero byte ends the line, 2n backslashes before a quote
+// separate them outside quotes, a zero character ends the line, 2n backslashes before a quote
 // give n backslashes and the quote toggles quoting, 2n + 1 give n and a literal quote,
 // and backslashes before anything else stay as they are.
-std::vector<std::string> SplitArguments(std::string_view line, DoubledQuote rule);
+std::vector<std::wstring> SplitArguments(std::wstring_view line, DoubledQuote rule);
 
 } // namespace test
