@@ -138,21 +138,21 @@ void MainWindow::Fit(int storedWidth, int storedHeight) {
 }
 
 void MainWindow::OnSsh() {
-    host_.Connect(DirectKind::Ssh, HostText());
+    host_.Connect(StartKind::Ssh, HostText());
 }
 
 void MainWindow::OnSshWithTemplate() {
-    host_.Connect(DirectKind::SshWithTemplate, HostText());
+    host_.Connect(StartKind::SshWithTemplate, HostText());
 }
 
 void MainWindow::OnTelnet() {
-    host_.Connect(DirectKind::Telnet, HostText());
+    host_.Connect(StartKind::Telnet, HostText());
 }
 
 void MainWindow::OnMenu(int item) {
     switch (item) {
     case kReturnShortcut:
-        host_.Connect(DirectKind::Ssh, HostText());
+        host_.Connect(StartKind::Ssh, HostText());
         return;
     case kQuickSearchShortcut:
         host_.OpenQuickSearch();

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "config/settings.h"
-#include "sessions/launcher.h"
+#include "sessions/start_plan.h"
 #include "sessions/session_menu.h"
 #include "win/handles.h"
 #include "win/window.h"
@@ -25,7 +25,7 @@ enum MainGadget : int {
 class MainWindowHost {
   public:
     virtual void StartSession(const std::string& keyName) = 0;
-    virtual void Connect(DirectKind kind, const std::wstring& host) = 0;
+    virtual void Connect(StartKind kind, const std::wstring& host) = 0;
     virtual void StartPuttyAlone() = 0;
     virtual void OpenConfigWindow() = 0;
     virtual void OpenInformationWindow() = 0;

@@ -30,7 +30,8 @@ struct RunState {
     // after the semaphore, so a new copy may start meanwhile.
     PasswordCourier courier;
     UniqueHandle semaphore;
-    std::string startDirectory;
+    std::wstring startDirectory;
+    std::wstring programFile; // what the restart starts
     UniqueIcon trayImage;
     HICON programIcon = nullptr; // a shared resource icon, never destroyed
     Settings settings;

@@ -2,10 +2,11 @@
 
 #include "app/startup.h"
 #include "app/tray.h"
-#include "sessions/launch_params.h"
 #include "registry/registry.h"
-#include "sessions/launcher.h"
+#include "sessions/putty_process.h"
 #include "sessions/putty_version.h"
+#include "sessions/session_name.h"
+#include "sessions/start_plan.h"
 #include "sessions/recent_sessions.h"
 #include "vault/password_lookup.h"
 #include "win/files.h"
@@ -76,12 +77,7 @@ int Shell::Run(bool firstRun) {
 }
 
 bool Shell::PumpOnce(DWORD timeout) {
-    // Messages and the password pipes are waited for together, in this one thread.
-    const std::vector<HANDLE> handles = pipes_.WaitHandles();
-    MsgWaitForMultipleObjectsEx(static_cast<DWORD>(handles.size()), handles.data(),
-                                std::min(timeout, pipes_.MillisecondsToNextDeadline()), QS_ALLINPUT,
-                                MWMO_INPUTAVAILABLE);
-    pipes_.Step();
+    MsgWaitForMultipleObjectsEx(0, nullptr, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
@@ -111,41 +107,69 @@ void Shell::WindowGone(TopWindow& window) {
     }
 }
 
-void Shell::StartSession(const std::string& keyName) {
-    std::optional<std::string> password;
-    if (!state_.master.withheld) {
-        password = LookupSessionPassword(keyName, state_.settings.Passwortfunktionalitaet != 0,
-                                         state_.master.password);
+StartRequest Shell::Request(StartKind kind) const {
+    StartRequest request;
+    request.kind = kind;
+    request.puttyPath = Widen(state_.settings.PuttyPfad);
+    request.startDirectory = state_.startDirectory;
+    return request;
+}
+
+bool Shell::Start(const StartRequest& request, const std::optional<std::wstring>& pipe) {
+    const StartPlan plan = PlanStart(request);
+    if (pipe && plan.route != PasswordRoute::Pipe) {
+        state_.courier.Withdraw(*pipe);
     }
-    if (password && !IsPasswordUsable(*password)) {
-        password.reset(); // deciphered under a wrong master password: let PuTTY ask
-    }
-    // A PuTTY that reads its password from a file gets it through a pipe that only it
-    // may read, so it never stands in the process list. Without the pipe PuTTY asks:
-    // the password never falls back onto the command line.
-    std::string passwordPart;
-    std::unique_ptr<PasswordPipe> pipe;
-    const std::string& putty = state_.settings.PuttyPfad;
-    if (password) {
-        const std::optional<FileVersion> version = ReadFileVersion(putty);
-        if (version && ReadsPasswordFile(*version)) {
-            pipe = PasswordPipe::Create(*password);
-            passwordPart = pipe ? PasswordFilePart(pipe->Path()) : std::string();
+    std::optional<StartedProcess> started = StartPutty(plan);
+    if (plan.route == PasswordRoute::Pipe) {
+        if (started) {
+            state_.courier.Serve(*pipe, std::move(started->process), started->id);
         } else {
-            passwordPart = PasswordPart(*password);
+            state_.courier.Withdraw(*pipe);
         }
-        SecureZeroMemory(password->data(), password->size());
     }
-    std::optional<StartedProcess> started =
-        LaunchPutty(putty, SessionLaunch(keyName, passwordPart, state_.startDirectory));
-    SecureZeroMemory(passwordPart.data(), passwordPart.size());
     if (!started) {
         ShowMessage("Fehler", "Das ging schief");
-        return;
     }
-    if (pipe) {
-        pipe->ServeTo(std::move(started->process), started->id);
-        pipes_.Add(std::move(pipe));
+    return started.has_value();
+}
+
+void Shell::StartSession(const std::string& keyName) {
+    StartRequest request = Request(StartKind::Session);
+    request.session = Widen(SessionDisplayName(keyName), CodePage::System);
+    std::optional<std::wstring> pipe;
+    if (!state_.master.withheld) {
+        if (std::optional<std::string> password = LookupSessionPassword(
+                keyName, state_.settings.Passwortfunktionalitaet != 0, state_.master.password)) {
+            // As PuTTY sends a password typed into its own window: UTF-8.
+            request.password = NarrowExact(Widen(*password), CodePage::Utf8);
+            SecureZeroMemory(password->data(), password->size());
+        }
+    }
+    if (request.password) {
+        request.puttyVersion = ReadFileVersion(request.puttyPath);
+        if (RouteFor(request.puttyVersion) == PasswordRoute::Pipe) {
+            pipe = state_.courier.Prepare(*request.password);
+            request.pipePath = pipe.value_or(L"");
+        } else {
+            // An older PuTTY takes its command line in the system's code page: those
+            // characters of the UTF-8 bytes, where the code page has them all.
+            std::wstring argument = Widen(*request.password, CodePage::System);
+            if (NarrowExact(argument, CodePage::System) == request.password) {
+                request.passwordArgument = std::move(argument);
+            }
+        }
+    }
+    const bool started = Start(request, pipe);
+    if (request.password) {
+        SecureZeroMemory(request.password->data(), request.password->size());
+    }
+    if (request.passwordArgument) {
+        SecureZeroMemory(request.passwordArgument->data(),
+                         request.passwordArgument->size() * sizeof(wchar_t));
+    }
+    if (!started) {
+        return;
     }
     state_.recentSessions = PushRecentSession(std::move(state_.recentSessions), keyName);
     // Stored only while the program key exists: after the uninstall nothing comes back.
@@ -154,26 +178,38 @@ void Shell::StartSession(const std::string& keyName) {
     AfterLaunch();
 }
 
-void Shell::Connect(DirectKind kind, const std::wstring& host) {
-    const LaunchRequest request =
-        DirectLaunch(kind, Narrow(host), state_.settings.SSHSessionVorlage);
-    if (!LaunchPutty(state_.settings.PuttyPfad, request)) {
-        ShowMessage("Fehler", "Das ging schief");
-        return;
+bool Shell::TemplateSetsSsh(const std::string& templateName) const {
+    // The template is a name as shown; a template that is no session leaves PuTTY its
+    // defaults, which are SSH.
+    for (const std::string& keyName : state_.catalogue.allSessions) {
+        if (SessionDisplayName(keyName) == templateName) {
+            const std::string protocol = RegistryRead(SessionsKey + keyName, "Protocol", ".");
+            return protocol.empty() || protocol == "ssh";
+        }
     }
-    AfterLaunch();
+    return true;
+}
+
+void Shell::Connect(StartKind kind, const std::wstring& host) {
+    StartRequest request = Request(kind);
+    request.host = host;
+    if (kind == StartKind::SshWithTemplate) {
+        request.templateName = Widen(state_.settings.SSHSessionVorlage);
+        request.templateSetsSsh = TemplateSetsSsh(state_.settings.SSHSessionVorlage);
+    }
+    if (Start(request, std::nullopt)) {
+        AfterLaunch();
+    }
 }
 
 void Shell::ConnectTo(const std::wstring& host) {
-    Connect(DirectKind::Ssh, host);
+    Connect(StartKind::Ssh, host);
 }
 
 void Shell::StartPuttyAlone() {
-    if (!LaunchPutty(state_.settings.PuttyPfad, PuttyAloneLaunch())) {
-        ShowMessage("Fehler", "Das ging schief");
-        return;
+    if (Start(Request(StartKind::PuttyAlone), std::nullopt)) {
+        AfterLaunch();
     }
-    AfterLaunch();
 }
 
 void Shell::AfterLaunch() {
@@ -236,7 +272,7 @@ void Shell::Quit() {
 }
 
 void Shell::RestartProgram() {
-    const std::wstring file = ProgramFileName();
+    const std::wstring& file = state_.programFile;
     std::wstring directory(GetCurrentDirectoryW(0, nullptr), L'\0');
     directory.resize(GetCurrentDirectoryW(static_cast<DWORD>(directory.size()), directory.data()));
     // The new copy reads the geometry at its start: store it before it starts.

@@ -10,6 +10,7 @@
 #include "config/config_window.h"
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace quarnel {
@@ -38,7 +39,7 @@ class Shell : private WindowOwner,
     void WindowGone(TopWindow& window) override;
 
     void StartSession(const std::string& keyName) override;
-    void Connect(DirectKind kind, const std::wstring& host) override;
+    void Connect(StartKind kind, const std::wstring& host) override;
     void ConnectTo(const std::wstring& host) override;
     void StartPuttyAlone() override;
     void OpenConfigWindow() override;
@@ -47,6 +48,12 @@ class Shell : private WindowOwner,
     void Quit() override;
     void RestartProgram() override;
 
+    // What every start hands PuTTY: its file and the start folder.
+    StartRequest Request(StartKind kind) const;
+    // Starts PuTTY as the plan for the request says and serves the pipe made for it; tells
+    // the user when the start failed.
+    bool Start(const StartRequest& request, const std::optional<std::wstring>& pipe);
+    bool TemplateSetsSsh(const std::string& templateName) const;
     void AfterLaunch();
     bool HandleKeys(MSG& message);
 

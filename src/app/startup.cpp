@@ -30,6 +30,7 @@ bool EnsureSingleInstance(RunState& state) {
 bool PrepareRun(RunState& state) {
     const HINSTANCE instance = state.instance;
     state.startDirectory = CurrentDirectory();
+    state.programFile = ProgramFileName();
     state.programIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_QUARNEL));
     state.trayImage.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUARNEL),
                                                         IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),

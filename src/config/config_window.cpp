@@ -3,7 +3,7 @@
 #include "config/config_actions.h"
 #include "config/config_rules.h"
 #include "registry/registry.h"
-#include "sessions/launch_params.h"
+#include "sessions/start_plan.h"
 #include "vault/cipher.h"
 #include "vault/master_check.h"
 #include "vault/password_prompt.h"
@@ -481,7 +481,7 @@ void ConfigWindow::OnSave() {
                         CannotKeep(!master ? "Masterpasswort" : "Ggf. zugeordnetes Passwort"));
             return;
         }
-        if (!IsPasswordUsable(*password)) {
+        if (!IsPasswordSendable(*password)) {
             ShowMessage("Fehler:", kControlInPassword);
             return;
         }

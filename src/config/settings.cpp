@@ -2,6 +2,7 @@
 
 #include "registry/registry.h"
 #include "registry/value_text.h"
+#include "win/text.h"
 
 namespace quarnel {
 
@@ -15,9 +16,11 @@ int32_t LoadSettingNumber(const std::string& valueName, int32_t defaultNumber) {
     return number == 0 ? defaultNumber : number;
 }
 
-Settings LoadSettings(const std::string& startDirectory) {
+Settings LoadSettings(const std::wstring& startDirectory) {
     Settings s;
-    s.PuttyPfad = LoadSettingString("PuttyPfad", startDirectory + "\\putty.exe");
+    // A folder Windows-1252 cannot name gives no default rather than another folder's.
+    s.PuttyPfad =
+        LoadSettingString("PuttyPfad", NarrowExact(startDirectory + L"\\putty.exe").value_or(""));
     s.NachPuttyStartBeenden = FlagFromNumber(LoadSettingNumber("NachPuttyStartBeenden", 0));
     s.NachPuttyStartMinimieren = FlagFromNumber(LoadSettingNumber("NachPuttyStartMinimieren", 0));
     s.Startminimized = FlagFromNumber(LoadSettingNumber("Startminimized", 0));

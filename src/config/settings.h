@@ -44,7 +44,7 @@ int8_t FlagFromNumber(int32_t number);
 
 // Fills the whole record from the program key, in the order the settings have always
 // been read; `startDirectory` gives the default PuTTY path. Autostart is probed too.
-Settings LoadSettings(const std::string& startDirectory);
+Settings LoadSettings(const std::wstring& startDirectory);
 
 // Whether the autostart value stands in the machine's or the user's Run key.
 bool ProbeAutostart();

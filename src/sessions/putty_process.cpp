@@ -1,7 +1,7 @@
 #include "sessions/putty_process.h"
 
 #include "win/handles.h"
-#include "win/text.h"
+#include "win/files.h"
 
 #include <windows.h>
 
@@ -9,22 +9,19 @@
 
 namespace quarnel {
 
-std::optional<StartedProcess> StartPuttyProcess(const std::string& puttyPath,
-                                                const std::string& parameters,
-                                                const std::string& workingFolder) {
-    const std::wstring file = Widen(puttyPath);
-    const std::wstring arguments = Widen(parameters);
-    const std::wstring folder = Widen(workingFolder);
-
+std::optional<StartedProcess> StartPutty(const StartPlan& plan) {
+    if (!IsReadableFile(plan.file)) {
+        return std::nullopt;
+    }
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof(info);
-    // The callers report a failed start themselves (or deliberately not at all), so
-    // the shell must not show a box of its own.
+    // The callers report a failed start themselves, so the shell must not show a box of
+    // its own.
     info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
     info.lpVerb = L"open";
-    info.lpFile = file.c_str();
-    info.lpParameters = arguments.c_str();
-    info.lpDirectory = folder.empty() ? nullptr : folder.c_str();
+    info.lpFile = plan.file.c_str();
+    info.lpParameters = plan.parameters.c_str();
+    info.lpDirectory = plan.folder.empty() ? nullptr : plan.folder.c_str();
     info.nShow = SW_SHOWNORMAL;
 
     const bool started = ShellExecuteExW(&info) != FALSE;

@@ -1,6 +1,7 @@
 // Starting PuTTY as a process of its own.
 #pragma once
 
+#include "sessions/start_plan.h"
 #include "win/handles.h"
 
 #include <windows.h>
@@ -15,11 +16,9 @@ struct StartedProcess {
     DWORD id = 0;
 };
 
-// Starts the file through the shell with the parameter text as it is. An empty working
-// folder leaves the choice to the system. Nothing when the system reports no started
-// process.
-std::optional<StartedProcess> StartPuttyProcess(const std::string& puttyPath,
-                                                const std::string& parameters,
-                                                const std::string& workingFolder);
+// Starts the plan's file through the shell with its parameter text as it is, in its
+// folder (empty: the system's choice). Nothing when the file is no readable file (a
+// folder would open an Explorer window instead) or the system reports no started process.
+std::optional<StartedProcess> StartPutty(const StartPlan& plan);
 
 } // namespace quarnel

@@ -8,8 +8,7 @@
 
 namespace quarnel {
 
-std::optional<FileVersion> ReadFileVersion(const std::string& path) {
-    const std::wstring file = Widen(path);
+std::optional<FileVersion> ReadFileVersion(const std::wstring& file) {
     DWORD ignored = 0;
     const DWORD size = GetFileVersionInfoSizeW(file.c_str(), &ignored);
     if (size == 0) {

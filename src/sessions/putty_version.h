@@ -12,10 +12,6 @@ struct FileVersion {
 };
 
 // The file version from the program's version resource; nothing without one.
-std::optional<FileVersion> ReadFileVersion(const std::string& path);
-
-// PuTTY reads its password from a file named with -pwfile from release 0.77 on, whose
-// version resource reads 0.77.0.0. Window-free.
-bool ReadsPasswordFile(const FileVersion& version);
+std::optional<FileVersion> ReadFileVersion(const std::wstring& path);
 
 } // namespace quarnel

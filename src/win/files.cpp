@@ -27,10 +27,10 @@ std::wstring ProgramFileName() {
     }
 }
 
-std::string CurrentDirectory() {
+std::wstring CurrentDirectory() {
     wchar_t buffer[1000];
     const DWORD length = GetCurrentDirectoryW(1000, buffer);
-    return length > 0 && length < 1000 ? Narrow(std::wstring_view(buffer, length)) : std::string();
+    return length > 0 && length < 1000 ? std::wstring(buffer, length) : std::wstring();
 }
 
 } // namespace quarnel

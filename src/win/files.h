@@ -13,6 +13,6 @@ std::wstring ProgramFileName();
 
 // The process's current directory (at most 1000 characters, as it has always been read;
 // empty when it is longer).
-std::string CurrentDirectory();
+std::wstring CurrentDirectory();
 
 } // namespace quarnel

@@ -42,9 +42,10 @@ TEST(SettingsStore, LoadSettingsFillsEveryFieldFromItsValue) {
     };
     test::QuarnelSetup setup;
     EXPECT_EQ(
-        fields(LoadSettings("C:\\Tools")),
+        fields(LoadSettings(L"C:\\Tools")),
         fields({"C:\\Tools\\putty.exe", 0, 0, 0, 0, "Default Settings", 10, 10, 500, 60, false}));
-    EXPECT_EQ(LoadSettings("C:\\").PuttyPfad, "C:\\\\putty.exe"); // a drive root as it comes
+    EXPECT_EQ(LoadSettings(L"C:\\").PuttyPfad, "C:\\\\putty.exe");     // a drive root as it comes
+    EXPECT_EQ(LoadSettings(L"C:\\\u0141\u00f3d\u017a").PuttyPfad, ""); // not another folder's
 
     setup.Setting("PuttyPfad", "D:\\putty.exe").Setting("NachPuttyStartBeenden", "1");
     setup.Setting("NachPuttyStartMinimieren", "256").Setting("Startminimized", "257");
@@ -52,14 +53,14 @@ TEST(SettingsStore, LoadSettingsFillsEveryFieldFromItsValue) {
     setup.Setting("FensterpositionX", "-1200").Setting("FensterpositionY", "30");
     setup.Setting("Fensterbreite", "640").Setting("Fensterhoehe", "80");
     ASSERT_EQ(RegistryWrite(UserRunKey, AutostartValueName, "", kRegSz, "."), 1);
-    EXPECT_EQ(fields(LoadSettings("C:\\Tools")),
+    EXPECT_EQ(fields(LoadSettings(L"C:\\Tools")),
               fields({"D:\\putty.exe", 1, 0, 1, -1, "Vorlage", -1200, 30, 640, 80, true}));
 
     // The autostart value stands in the machine's or, where that is refused, the user's
     // Run key.
     RegistryDeleteValue(UserRunKey, AutostartValueName, ".");
     ASSERT_EQ(RegistryWrite(MachineRunKey, AutostartValueName, "", kRegSz, "."), 1);
-    EXPECT_TRUE(LoadSettings("C:\\Tools").Autostart);
+    EXPECT_TRUE(LoadSettings(L"C:\\Tools").Autostart);
 }
 
 } // namespace

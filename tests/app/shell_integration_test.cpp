@@ -47,7 +47,11 @@ TEST_F(ShellTest, EachWayOfStartingGivesPuttyItsParametersAndFolder) {
     setup_.WithFakePutty()
         .Setting("SSHSessionVorlage", "Vor lage")
         .Session("Web%20Server", "Server")
-        .Session("M%FCnchen%22x%22");
+        .Session("M%FCnchen%22x%22")
+        .Session("Vor%20lage");
+    // A template's own port stays only without -ssh, which sets 22 after -load.
+    RegistryWrite(SessionsKey + "Web%20Server", "Protocol", "ssh", kRegSz, ".");
+    RegistryWrite(SessionsKey + "Vor%20lage", "Protocol", "telnet", kRegSz, ".");
     Start();
     SetWindowTextW(GetDlgItem(Main(), kHostField), L"host.example");
     const std::wstring puttyFolder =
@@ -62,9 +66,16 @@ TEST_F(ShellTest, EachWayOfStartingGivesPuttyItsParametersAndFolder) {
         {"escapes undone", [&] { Choose(1001); }, {L"-load", L"M\u00fcnchen\"x\""}, Here()},
         {"SSH button", [&] { Click(Main(), kSshButton); }, {L"-ssh", L"host.example"}, puttyFolder},
         {"Return", [&] { Choose(kReturnShortcut); }, {L"-ssh", L"host.example"}, puttyFolder},
-        {"right click on SSH",
+        {"right click on SSH, a Telnet template",
          [&] { SendMessageW(GetDlgItem(Main(), kSshButton), WM_CONTEXTMENU, 0, -1); },
          {L"-load", L"Vor lage", L"-ssh", L"host.example"},
+         puttyFolder},
+        {"right click on SSH, an SSH template",
+         [&] {
+             state_->settings.SSHSessionVorlage = "Web Server";
+             SendMessageW(GetDlgItem(Main(), kSshButton), WM_CONTEXTMENU, 0, -1);
+         },
+         {L"-load", L"Web Server", L"host.example"},
          puttyFolder},
         {"Telnet",
          [&] { Click(Main(), kTelnetButton); },
@@ -113,29 +124,54 @@ TEST_F(ShellTest, AfterAStartItEndsOrHidesButAFailedStartOnlySaysSo) {
     }
 }
 
-TEST_F(ShellTest, APasswordGoesThroughAPipeToANewPuttyAndOnTheLineToAnOldOne) {
-    for (const bool old : {false, true}) {
-        SCOPED_TRACE(old ? "0.76" : "0.77");
+// PuTTY sends a password typed into its window as UTF-8: the stored one goes as those
+// bytes through the pipe, or as the characters that make an old PuTTY's command line them.
+TEST_F(ShellTest, AStoredPasswordReachesPuttyAsTheBytesOfATypedOne) {
+    const struct {
+        bool old;
+        const char* password;
+        const char* quit; // NachPuttyStartBeenden, with PuTTY opening its file late
+        std::optional<std::string> pipe;
+        Args arguments; // after the program's name
+    } cases[] = {
+        {false, "pass wort", "0", "pass wort\n", {L"-pwfile", L"<pipe>", L"-load", L"Web Server"}},
+        {false,
+         "Grüße",
+         "1",
+         "Gr\xC3\xBC\xC3\x9F"
+         "e\n",
+         {L"-pwfile", L"<pipe>", L"-load", L"Web Server"}},
+        {true, "pass wort", "0", std::nullopt, {L"-pw", L"pass wort", L"-load", L"Web Server"}},
+        {true,
+         "Grüße",
+         "0",
+         std::nullopt,
+         {L"-pw", L"Gr\u00c3\u00bc\u00c3\u0178e", L"-load", L"Web Server"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.password) + (c.old ? " 0.76" : " 0.77"));
         QuarnelSetup setup;
-        setup.Setting("PuttyPfad", Narrow(old ? FakeOldPuttyPath() : FakePuttyPath()))
-            .Setting("Passwortfunktionalitaet", "0")
-            .Session("Web%20Server", "", "pass wort", "Meister");
+        setup.Setting("PuttyPfad", Narrow(c.old ? FakeOldPuttyPath() : FakePuttyPath()))
+            .Setting("NachPuttyStartBeenden", c.quit)
+            .Session("Web%20Server", "", c.password, "Meister");
+        SetEnvironmentVariableW(L"QUARNEL_FAKE_PUTTY_PWFILE_DELAY_MS", L"1500");
         const size_t before = putty_.Read().size();
         Start();
         state_->settings.Passwortfunktionalitaet = 1;
         state_->master.password = "Meister";
         Choose(1000);
-        PumpUntil([&] { return putty_.Read().size() > before; }, "the start");
+        shell_.reset(); // the windows go; what is handed over is not held up by them
+        EXPECT_TRUE(putty_.WaitFor(before + 1).size() > before);
         const FakePuttyStart start = putty_.Read().back();
-        if (old) {
-            EXPECT_EQ(LastArguments(), (Args{L"-pw", L"pass wort", L"-load", L"Web Server"}));
-        } else {
-            EXPECT_EQ(LastArguments().at(0), L"-pwfile");
-            EXPECT_EQ(start.commandLine.find(L"pass wort"), std::wstring::npos);
-            EXPECT_EQ(start.passwordFile, L"pass wort");
+        Args arguments(start.arguments.begin() + 1, start.arguments.end());
+        if (c.pipe) {
+            EXPECT_TRUE(arguments.at(1).starts_with(L"\\\\.\\pipe\\quarnel-")) << arguments.at(1);
+            arguments.at(1) = L"<pipe>";
         }
-        shell_.reset();
+        EXPECT_EQ(arguments, c.arguments);
+        EXPECT_EQ(start.passwordFile, c.pipe);
     }
+    SetEnvironmentVariableW(L"QUARNEL_FAKE_PUTTY_PWFILE_DELAY_MS", nullptr);
 }
 
 TEST_F(ShellTest, AFirstRunWelcomesThenOpensTheConfigurationAndALaterRunFocusesTheHost) {

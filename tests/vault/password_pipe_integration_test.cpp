@@ -24,11 +24,11 @@ bool Eventually(const std::function<bool()>& done) {
 
 // The stand-in with the pipe as its -pwfile, opened `delayMs` late or, with `skip`, never
 // (each start sets both).
-StartedProcess StartPutty(const std::wstring& pipe, const wchar_t* delayMs, const wchar_t* skip) {
+StartedProcess StartStandIn(const std::wstring& pipe, const wchar_t* delayMs, const wchar_t* skip) {
     SetEnvironmentVariableW(L"QUARNEL_FAKE_PUTTY_PWFILE_DELAY_MS", delayMs);
     SetEnvironmentVariableW(L"QUARNEL_FAKE_PUTTY_SKIP_PWFILE", skip);
     std::optional<StartedProcess> started =
-        StartPuttyProcess(Narrow(test::FakePuttyPath()), "-pwfile " + Narrow(pipe), "");
+        StartPutty({test::FakePuttyPath(), L"-pwfile " + pipe, L""});
     EXPECT_TRUE(started);
     return started ? std::move(*started) : StartedProcess{};
 }
@@ -59,7 +59,7 @@ TEST(PasswordCourier, OnlyTheStartedPuttyGetsTheLineHoweverEarlyOrLateItOpensThe
         EXPECT_EQ(pipe->size(), 17u + 32u);
         const UniqueHandle stranger = c.stranger ? Open(*pipe) : UniqueHandle();
         ASSERT_NE(stranger.get(), INVALID_HANDLE_VALUE);
-        StartedProcess putty = StartPutty(*pipe, c.delayMs, nullptr);
+        StartedProcess putty = StartStandIn(*pipe, c.delayMs, nullptr);
         if (c.servedLate) { // the pipe stops being free to open when PuTTY holds it
             EXPECT_TRUE(Eventually([&] { return !WaitNamedPipeW(pipe->c_str(), 1); }));
         }
@@ -87,7 +87,7 @@ TEST(PasswordCourier, AnUnservedPipeGoesWhenWithdrawnWhenItsPuttyEndsOrWhenItsTi
         EXPECT_EQ(courier.Pending(), 1u);
         EXPECT_EQ(Open(*withdrawn).get(), INVALID_HANDLE_VALUE);
         if (puttyEnds) {
-            StartedProcess putty = StartPutty(*pipe, nullptr, L"1");
+            StartedProcess putty = StartStandIn(*pipe, nullptr, L"1");
             courier.Serve(*pipe, std::move(putty.process), putty.id);
         }
         EXPECT_TRUE(Eventually([&] { return courier.Pending() == 0; }));
