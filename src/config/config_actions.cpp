@@ -11,9 +11,9 @@ namespace {
 // RegistryWrite only says that the key opened, and the probe reads no more than 254
 // characters: the value is read back whole. One that does not read back as written
 // goes again, so that no half-made autostart remains.
-bool WriteVerified(const std::string& runKey, const std::string& runValue) {
-    RegistryWrite(runKey, AutostartValueName, runValue, kRegSz, ".");
-    if (RegistryReadWholeText(runKey, AutostartValueName, ".") == runValue) {
+bool WriteVerified(const std::string& runKey, const std::wstring& runValue) {
+    RegistryWriteWideText(runKey, AutostartValueName, runValue);
+    if (RegistryReadWholeWideText(runKey, AutostartValueName) == runValue) {
         return true;
     }
     RegistryDeleteValue(runKey, AutostartValueName, ".");
@@ -22,7 +22,10 @@ bool WriteVerified(const std::string& runKey, const std::string& runValue) {
 
 } // namespace
 
-bool SwitchAutostart(bool on, const std::string& runValue) {
+bool SwitchAutostart(bool on, const std::wstring& programFile) {
+    // In double quotes, so that a folder with blanks in its name starts the program and
+    // not a prefix of it; the path as the system gave it, whatever its characters.
+    const std::wstring runValue = L"\"" + programFile + L"\"";
     if (on) {
         if (!WriteVerified(MachineRunKey, runValue)) {
             RegistryCreateKey(UserRunKey, ".");

@@ -6,11 +6,11 @@
 
 namespace quarnel {
 
-// Writes (on) or removes (off) the autostart value. The machine-wide Run key needs
-// rights the program may lack, so a write that does not show up there goes to the
-// user's Run key; removing clears both. The result is whether the value stands in
+// Writes (on) or removes (off) the autostart value: the program file in double quotes. The
+// machine-wide Run key needs rights the program may lack, so a write that does not show up there
+// goes to the user's Run key; removing clears both. The result is whether the value stands in
 // either key afterwards.
-bool SwitchAutostart(bool on, const std::string& runValue);
+bool SwitchAutostart(bool on, const std::wstring& programFile);
 
 // Every registry entry the program made: the menu and password values of every session
 // PuTTY has now, the autostart value in both Run keys, then the program key with all

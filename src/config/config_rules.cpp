@@ -28,15 +28,6 @@ BrowsePreset SplitBrowsePreset(std::string_view puttyPath) {
     return preset;
 }
 
-std::string AutostartRunValue(std::string_view programFile) {
-    std::string value;
-    value.reserve(programFile.size() + 2);
-    value += '"';
-    value += programFile;
-    value += '"';
-    return value;
-}
-
 MenuSave DecideMenuSave(std::string_view text, const std::vector<std::string>& entries) {
     if (text.empty()) {
         return MenuSave::Delete;

@@ -16,10 +16,6 @@ struct BrowsePreset {
 };
 BrowsePreset SplitBrowsePreset(std::string_view puttyPath);
 
-// The data of the autostart value: the program file in double quotes, so that a folder
-// with blanks in its name starts the program and not a prefix of it.
-std::string AutostartRunValue(std::string_view programFile);
-
 // What saving the menu combo's text does with the session's menu value and the entries.
 enum class MenuSave {
     Delete,         // empty text: the assignment goes

@@ -544,7 +544,7 @@ void ConfigWindow::OnStartMinimized() {
 void ConfigWindow::OnAutostart() {
     const HWND window = Handle();
     const bool wanted = IsGadgetChecked(window, kAutostartCheck);
-    const bool stands = SwitchAutostart(wanted, AutostartRunValue(Narrow(ProgramFileName())));
+    const bool stands = SwitchAutostart(wanted, ProgramFileName());
     if (stands != wanted) {
         ShowMessage("Fehler", wanted ? kAutostartNotWritten : kAutostartNotRemoved);
         SetGadgetChecked(window, kAutostartCheck, stands);

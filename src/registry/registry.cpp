@@ -378,4 +378,43 @@ bool RegistryValueExists(const std::string& path, const std::string& valueName,
                                    nullptr) == ERROR_SUCCESS;
 }
 
+int RegistryWriteWideText(const std::string& path, const std::string& valueName,
+                          const std::wstring& text) {
+    const RegistryKey key(path, ".", RegistryKey::Access::Change);
+    if (!key) {
+        return 0;
+    }
+    CountRegistryCall();
+    RegSetValueExW(key.Get(), Widen(valueName).c_str(), 0, REG_SZ,
+                   reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    return 1;
+}
+
+std::optional<std::wstring> RegistryReadWholeWideText(const std::string& path,
+                                                      const std::string& valueName) {
+    const RegistryKey key(path, ".", RegistryKey::Access::Look);
+    const std::wstring name = Widen(valueName);
+    DWORD type = REG_NONE;
+    DWORD size = 0;
+    CountRegistryCall();
+    if (!key ||
+        RegQueryValueExW(key.Get(), name.c_str(), nullptr, &type, nullptr, &size) !=
+            ERROR_SUCCESS ||
+        type != REG_SZ) {
+        return std::nullopt;
+    }
+    std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
+    CountRegistryCall();
+    if (RegQueryValueExW(key.Get(), name.c_str(), nullptr, &type,
+                         reinterpret_cast<BYTE*>(text.data()), &size) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    text.resize(size / sizeof(wchar_t));
+    while (!text.empty() && text.back() == L'\0') {
+        text.pop_back();
+    }
+    return text;
+}
+
 } // namespace quarnel

@@ -67,6 +67,13 @@ std::vector<RegistrySubKeyValue> RegistryListSubKeysWithValue(const std::string&
                                                               const std::string& valueName,
                                                               const std::string& computer);
 
+// A text value of any characters and length, for what never passes through
+// Windows-1252 (a file path the system gave); 1 when the key could be opened.
+int RegistryWriteWideText(const std::string& path, const std::string& valueName,
+                          const std::wstring& text);
+std::optional<std::wstring> RegistryReadWholeWideText(const std::string& path,
+                                                      const std::string& valueName);
+
 // Deletes a key with all its subkeys and values; 1 when it is gone afterwards.
 int RegistryDeleteTree(const std::string& path, const std::string& computer);
 

@@ -488,11 +488,11 @@ TEST_F(ConfigTest, AutostartFallsBackToTheUsersRunKeyAndReportsWhatItCannotDo) {
         EXPECT_EQ(std::tuple(Checked(kAutostartCheck), state_->settings.Autostart),
                   std::tuple(c.ticked, c.ticked));
     }
-    // A value longer than a setting reads back is verified whole.
-    const std::string runValue = "\"C:\\" + std::string(280, 'q') + "\\quarnel.exe\"";
-    EXPECT_TRUE(SwitchAutostart(true, runValue));
-    EXPECT_EQ(RegistryReadWholeText(MachineRunKey, AutostartValueName, "."), runValue);
-    EXPECT_FALSE(SwitchAutostart(false, runValue));
+    // The path as the system gives it, however long, whatever its characters.
+    const std::wstring file = L"C:\\" + std::wstring(280, L'\u0142') + L"\\quarnel.exe";
+    EXPECT_TRUE(SwitchAutostart(true, file));
+    EXPECT_EQ(RegistryReadWholeWideText(MachineRunKey, AutostartValueName), L"\"" + file + L"\"");
+    EXPECT_FALSE(SwitchAutostart(false, file));
 }
 
 } // namespace
