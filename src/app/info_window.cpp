@@ -26,11 +26,12 @@ std::span<const GadgetRow<InfoWindow>> InfoWindow::Rows() {
 
 bool InfoWindow::Open() {
     const SIZE outer = OuterSizeForClient(kStyle, 0, 347, 224, WindowDpi(nullptr));
-    if (!TopWindow::Open(kClassName, "Quarnel - Information", kStyle | WS_VISIBLE, 0,
+    if (!TopWindow::Open(kClassName, "Quarnel - Information", kStyle, 0,
                          {CentredOnScreen(outer), outer})) {
         return false;
     }
     CreateGadgets();
+    ShowCentred(347, 224);
     FocusFirstControl();
     return true;
 }

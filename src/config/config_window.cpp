@@ -193,7 +193,7 @@ std::span<const GadgetRow<ConfigWindow>> ConfigWindow::Rows() {
 
 bool ConfigWindow::Open() {
     const SIZE outer = OuterSizeForClient(kStyle, 0, 710, 512, WindowDpi(nullptr));
-    if (!TopWindow::Open(kClassName, "Quarnel Konfiguration ", kStyle | WS_VISIBLE, 0,
+    if (!TopWindow::Open(kClassName, "Quarnel Konfiguration ", kStyle, 0,
                          {CentredOnScreen(outer), outer})) {
         return false;
     }
@@ -205,6 +205,7 @@ bool ConfigWindow::Open() {
     // is a round trip to the wineserver (10 to 40 µs). Every entry is a message to its
     // combo box, so the SSH template list took up to 130 µs per session to fill.
     AddToolTips();
+    ShowCentred(710, 512);
     FocusFirstControl();
     return true;
 }

@@ -19,12 +19,13 @@ class PasswordPrompt : public RowWindow<PasswordPrompt> {
 
     std::optional<std::string> Run() {
         const SIZE outer = OuterSizeForClient(kStyle, 0, 302, 145, WindowDpi(nullptr));
-        if (!Open(kClassName, "Quarnel Passwortabfrage", kStyle | WS_VISIBLE, 0,
+        if (!Open(kClassName, "Quarnel Passwortabfrage", kStyle, 0,
                   {CentredOnScreen(outer), outer})) {
             return std::nullopt;
         }
         CreateGadgets();
         SetGadgetText(Handle(), kPromptTextLabel, question_);
+        ShowCentred(302, 145);
         SetForegroundWindow(Handle());
         FocusFirstControl();
         MSG message;

@@ -85,6 +85,16 @@ void TopWindow::AddToolTips() {
     }
 }
 
+void TopWindow::ShowCentred(int clientWidth, int clientHeight) {
+    const SIZE outer = OuterSizeForClient(static_cast<DWORD>(GetWindowLongW(window_, GWL_STYLE)),
+                                          static_cast<DWORD>(GetWindowLongW(window_, GWL_EXSTYLE)),
+                                          clientWidth, clientHeight, WindowDpi(window_));
+    const POINT corner = CentredOnScreen(outer);
+    SetWindowPos(window_, nullptr, corner.x, corner.y, outer.cx, outer.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(window_, SW_SHOWNORMAL);
+}
+
 void TopWindow::FocusFirstControl() const {
     for (HWND control = GetWindow(window_, GW_CHILD); control != nullptr;
          control = GetWindow(control, GW_HWNDNEXT)) {

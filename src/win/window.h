@@ -84,6 +84,9 @@ class TopWindow {
     // Creates the gadgets; their tool tips come with AddToolTips.
     void CreateGadgets(std::vector<GadgetSpec> gadgets);
     void AddToolTips();
+    // Shows the window, made complete while hidden, centred on the screen with a client
+    // area given at 96 dpi, at the window's own resolution.
+    void ShowCentred(int clientWidth, int clientHeight);
     // Puts the keyboard focus on the first control that takes it.
     void FocusFirstControl() const;
 

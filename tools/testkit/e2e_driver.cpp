@@ -1,0 +1,132 @@
+#include "testkit/e2e_driver.h"
+
+#include "testkit/test_support.h"
+#include "win/text.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+#include <vector>
+
+namespace quarnel::test {
+
+bool Await(const std::function<bool()>& condition, const std::string& what) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            ADD_FAILURE() << "timed out waiting for " << what;
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+Program::Program(const std::wstring& file) {
+    std::wstring command = L"\"" + (file.empty() ? BuildDir() + L"\\quarnel.exe" : file) + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &startup, &info)) {
+        CloseHandle(info.hThread);
+        process_.reset(info.hProcess);
+        id_ = info.dwProcessId;
+    }
+    EXPECT_NE(id_, 0u) << "the program did not start";
+}
+
+Program::Program(DWORD processId)
+    : process_(OpenProcess(PROCESS_ALL_ACCESS, FALSE, processId)), id_(processId) {}
+
+Program::~Program() {
+    if (Running()) {
+        TerminateProcess(process_.get(), 1);
+        WaitForSingleObject(process_.get(), 5000);
+    }
+}
+
+bool Program::Running() const {
+    return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
+}
+
+DWORD Program::WaitForExit() const {
+    DWORD code = ~0u;
+    if (Await([&] { return !Running(); }, "the program to end")) {
+        GetExitCodeProcess(process_.get(), &code);
+    }
+    return code;
+}
+
+HWND Program::FindWindowTitled(const std::string& titlePrefix, const wchar_t* className) const {
+    struct Search {
+        DWORD id;
+        std::wstring prefix;
+        const wchar_t* className;
+        HWND found = nullptr;
+    } search{id_, Widen(titlePrefix), className};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(param);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            wchar_t title[256] = {}, name[64] = {};
+            GetWindowTextW(window, title, 256);
+            GetClassNameW(window, name, 64);
+            if (owner == s.id && IsWindowVisible(window) &&
+                std::wstring(title).starts_with(s.prefix) &&
+                (s.className == nullptr || std::wstring(name) == s.className)) {
+                s.found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND Program::WaitForWindow(const std::string& titlePrefix, const wchar_t* className) const {
+    HWND found = nullptr;
+    Await([&] { return (found = FindWindowTitled(titlePrefix, className)) != nullptr; },
+          "a window \"" + titlePrefix + "\"");
+    // Shown, and its program waiting for the user: every step before has been done.
+    WaitForInputIdle(process_.get(), 10000);
+    return found;
+}
+
+std::string TextOf(HWND window) {
+    wchar_t text[2048] = {};
+    SendMessageTimeoutW(window, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000,
+                        nullptr);
+    return Narrow(text);
+}
+
+void PostClick(HWND window, int gadget) {
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(gadget, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(window, gadget)));
+}
+
+void PostCommand(HWND window, int item) {
+    PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(item), 0);
+}
+
+void Answer(HWND box, int button) {
+    PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(button), 0);
+}
+
+void PressKeys(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> input;
+    for (const WORD key : keys) {
+        input.push_back({INPUT_KEYBOARD, {}});
+        input.back().ki.wVk = key;
+    }
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
+        input.push_back({INPUT_KEYBOARD, {}});
+        input.back().ki.wVk = *key;
+        input.back().ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+}
+
+} // namespace quarnel::test
