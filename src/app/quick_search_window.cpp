@@ -59,6 +59,12 @@ LRESULT CALLBACK FieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lPara
     return DefSubclassProc(field, message, wParam, lParam);
 }
 
+// A row: the name as the menus show it, then its menu in parentheses when it has one.
+std::wstring RowText(const SearchEntry& entry) {
+    const std::wstring name = Widen(entry.shown, CodePage::System);
+    return entry.menu.empty() ? name : name + L" (" + Widen(entry.menu) + L")";
+}
+
 } // namespace
 
 QuickSearchWindow::QuickSearchWindow(const WindowEnv& env, const SessionCatalogue& catalogue,
@@ -124,7 +130,7 @@ void QuickSearchWindow::AddRows(size_t count) {
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     for (; shownRows_ < end; ++shownRows_) {
         SendMessageW(list, LB_ADDSTRING, 0,
-                     reinterpret_cast<LPARAM>(Widen(index_.RowText(rows_[shownRows_])).c_str()));
+                     reinterpret_cast<LPARAM>(RowText(index_.entry(rows_[shownRows_])).c_str()));
     }
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);

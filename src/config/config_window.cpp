@@ -253,7 +253,7 @@ void ConfigWindow::Fill() {
         const HWND sessions = GetDlgItem(window, kSessionCombo);
         const HWND templates = GetDlgItem(window, kSshTemplateCombo);
         for (const std::string& keyName : catalogue_.allSessions) {
-            const std::wstring shown = Widen(SessionName(keyName).Shown());
+            const std::wstring shown = Widen(SessionDisplayName(keyName), CodePage::System);
             SendMessageW(sessions, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown.c_str()));
             SendMessageW(templates, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown.c_str()));
         }

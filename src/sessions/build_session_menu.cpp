@@ -5,6 +5,16 @@
 
 namespace quarnel {
 
+namespace {
+
+// A session's name is in the bytes PuTTY wrote, the system's code page; the program's own
+// texts are in its own.
+CodePage CodePageOf(const MenuEntry& entry) {
+    return entry.id >= kFirstSessionItem ? CodePage::System : CodePage::Program;
+}
+
+} // namespace
+
 void BuildSessionMenu(HMENU menu, const std::vector<MenuTitle>& layout) {
     for (const MenuTitle& title : layout) {
         UniqueMenu sub(CreatePopupMenu());
@@ -16,7 +26,7 @@ void BuildSessionMenu(HMENU menu, const std::vector<MenuTitle>& layout) {
                 AppendMenuW(sub.get(), MF_SEPARATOR, 0, nullptr);
             } else {
                 AppendMenuW(sub.get(), MF_STRING, static_cast<UINT_PTR>(entry.id),
-                            Widen(entry.text).c_str());
+                            Widen(entry.text, CodePageOf(entry)).c_str());
             }
         }
         // Once appended, the submenu belongs to the menu and goes with it.

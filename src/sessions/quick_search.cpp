@@ -169,11 +169,6 @@ std::vector<size_t> SearchIndex::Find(std::string_view query,
     return found;
 }
 
-std::string SearchIndex::RowText(size_t i) const {
-    const SearchEntry& e = entries_[i];
-    return e.menu.empty() ? e.shown : e.shown + " (" + e.menu + ")";
-}
-
 std::vector<SearchEntry> SearchEntriesOf(const SessionCatalogue& catalogue) {
     std::vector<SearchEntry> entries;
     entries.reserve(catalogue.allSessions.size());

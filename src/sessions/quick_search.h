@@ -38,9 +38,6 @@ class SearchIndex {
     // recently started first; indices out of range and repeated ones are passed over.
     std::vector<size_t> Find(std::string_view query, const std::vector<size_t>& recent) const;
 
-    // The row of entry i: the shown name, then " (" + menu + ")" when it has a menu.
-    std::string RowText(size_t i) const;
-
     const SearchEntry& entry(size_t i) const { return entries_[i]; }
     size_t size() const { return entries_.size(); }
 

@@ -329,5 +329,138 @@ TEST_F(ShellTest, EveryWindowTakesTheKeyboardAsADialogDoes) {
     EXPECT_EQ(FindProgramWindow("Quarnel - Information"), nullptr);
 }
 
+// Whatever is stored and however many rows the menu bar wraps to, the host field and both
+// buttons stand below every row, the window inside the work area; a size that fits
+// comes back as stored. Run at 96 and at 144 dpi.
+TEST_F(ShellTest, GeometryKeepsTheControlsBelowTheMenuBarAndTheWindowOnScreen) {
+    const struct {
+        int menus;
+        const char *x, *y, *width, *height; // nullptr: not stored
+        int left;                           // where the window stands; -1: anywhere on screen
+        const char* storedAfter;            // the four values after the end; nullptr: any
+    } cases[] = {
+        {1, "40", "30", "600", "200", 40, "40 30 600 200"},
+        {20, nullptr, nullptr, nullptr, nullptr, 10, nullptr},
+        {20, "10", "10", "2147483647", "1", -1, nullptr},
+        {1, "10", "10", "1", "1", 10, nullptr},
+        {1, "-30000", "-30000", "500", "60", 10, nullptr}, // a monitor that has gone
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.menus) + " menus, " + (c.width ? c.width : "-"));
+        QuarnelSetup setup;
+        setup.LaterRun();
+        for (int m = 0; m < c.menus; ++m) {
+            setup.Session("s" + std::to_string(m), "Menue Nummer " + std::to_string(m));
+        }
+        const char* names[] = {"FensterpositionX", "FensterpositionY", "Fensterbreite",
+                               "Fensterhoehe"};
+        const char* values[] = {c.x, c.y, c.width, c.height};
+        for (int v = 0; v < 4; ++v) {
+            if (values[v]) {
+                setup.Setting(names[v], values[v]);
+            }
+        }
+        Start();
+        const HWND main = Main();
+        RECT client{}, telnet{}, outer{};
+        GetClientRect(main, &client);
+        GetWindowRect(GetDlgItem(main, kTelnetButton), &telnet);
+        MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&telnet), 2);
+        EXPECT_GT(telnet.top, 0);
+        EXPECT_LE(telnet.right, client.right);
+        EXPECT_LE(telnet.bottom, client.bottom);
+        GetWindowRect(main, &outer);
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        GetMonitorInfoW(MonitorFromWindow(main, MONITOR_DEFAULTTONEAREST), &monitor);
+        const RECT& work = monitor.rcWork;
+        EXPECT_TRUE(outer.left >= work.left && outer.top >= work.top && outer.right <= work.right &&
+                    outer.bottom <= work.bottom)
+            << outer.left << "," << outer.top << " " << outer.right << "," << outer.bottom;
+        if (c.left >= 0) {
+            EXPECT_EQ(outer.left, c.left);
+        }
+        Choose(kQuitItem);
+        std::string stored;
+        for (const char* name : names) {
+            stored += (stored.empty() ? "" : " ") + RegistryRead(ProgramKey, name, ".");
+        }
+        if (c.storedAfter) {
+            EXPECT_EQ(stored, c.storedAfter);
+        }
+    }
+}
+
+std::vector<std::string> Rows(HWND search) {
+    std::vector<std::string> rows;
+    const HWND list = GetDlgItem(search, kQuickSearchList);
+    for (int i = 0; i < SendMessageW(list, LB_GETCOUNT, 0, 0); ++i) {
+        wchar_t text[256] = {};
+        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+        rows.push_back(Narrow(text));
+    }
+    return rows;
+}
+
+TEST_F(ShellTest, TheQuickSearchNarrowsStartsAndComesBackEmptyOnEveryPress) {
+    setup_.WithFakePutty()
+        .Session("web%20server", "Kunden")
+        .Session("mail")
+        .Session("M%FCnchen%20web", "Filialen");
+    Start();
+    const auto press = [&] {
+        SendMessageW(Main(), WM_HOTKEY, 1, 0);
+        Pump();
+        return FindProgramWindow("Quarnel Schnellsuche");
+    };
+    HWND search = press();
+    ASSERT_NE(search, nullptr);
+    EXPECT_EQ(Rows(search),
+              (std::vector<std::string>{"München web (Filialen)", "mail", "web server (Kunden)"}));
+    SetWindowTextW(GetDlgItem(search, kQuickSearchField), L"WEB k");
+    Pump();
+    EXPECT_EQ(Rows(search), (std::vector<std::string>{"web server (Kunden)"}));
+    Key(VK_RETURN);
+    AwaitStarts(1);
+    EXPECT_EQ(LastArguments(), (Args{L"-load", L"web server"}));
+    EXPECT_EQ(RegistryRead(ProgramKey, "ZuletztGestartet", "."), "web%20server");
+    // The session started last comes first; a text nothing matches is a host.
+    search = press();
+    ASSERT_NE(search, nullptr);
+    EXPECT_EQ(Rows(search).front(), "web server (Kunden)");
+    SetWindowTextW(GetDlgItem(search, kQuickSearchField), L"host.example");
+    Pump();
+    Key(VK_RETURN);
+    AwaitStarts(2);
+    EXPECT_EQ(LastArguments(), (Args{L"-ssh", L"host.example"}));
+    // Another window taking the foreground closes it, but a press meanwhile keeps it:
+    // open, in front, focused and empty.
+    search = press();
+    SetWindowTextW(GetDlgItem(search, kQuickSearchField), L"x");
+    SetForegroundWindow(Main());
+    EXPECT_EQ(press(), search);
+    Pump();
+    EXPECT_TRUE(IsWindowVisible(search));
+    EXPECT_EQ(GetForegroundWindow(), search);
+    EXPECT_EQ(GetFocus(), GetDlgItem(search, kQuickSearchField));
+    EXPECT_EQ(GetWindowTextLengthW(GetDlgItem(search, kQuickSearchField)), 0);
+    SetForegroundWindow(Main());
+    Pump();
+    EXPECT_FALSE(IsWindow(search));
+}
+
+// PuTTY escapes a session name's bytes in the system's code page: "Łódź" under 1250.
+TEST_F(ShellTest, CodePageOfTheSystemNamesTheSessions) {
+    ASSERT_EQ(GetACP(), 1250u);
+    setup_.WithFakePutty().Session("%A3%F3d%9F", "Polska");
+    Start();
+    wchar_t item[64] = {};
+    GetMenuStringW(GetMenu(Main()), kFirstSessionItem, item, 64, MF_BYCOMMAND);
+    EXPECT_STREQ(item, L"\u0141\u00f3d\u017a");
+    Choose(kFirstSessionItem);
+    AwaitStarts(1);
+    EXPECT_EQ(LastArguments(), (Args{L"-load", L"\u0141\u00f3d\u017a"}));
+}
+
 } // namespace
 } // namespace quarnel::test

@@ -44,11 +44,6 @@ TEST(SearchIndexTest, MatchesEveryWordAndRanksBeginningsAndRecentFirst) {
     }
 }
 
-TEST(SearchIndexTest, RowShowsTheMenuInParentheses) {
-    EXPECT_EQ(Index().RowText(1), "web server 01 (Produktion)");
-    EXPECT_EQ(Index().RowText(0), "alt-prod");
-}
-
 TEST(SearchIndexTest, EntriesAndRecentIndicesFollowTheCatalogue) {
     const SessionCatalogue catalogue = BuildCatalogue({{"web%20server", "Prod"}, {"alpha", ""}});
     const std::vector<SearchEntry> entries = SearchEntriesOf(catalogue);

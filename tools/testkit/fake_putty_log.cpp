@@ -1,79 +1,14 @@
 #include "testkit/fake_putty_log.h"
 
-#include "registry/value_text.h"
 #include "testkit/test_support.h"
 #include "win/handles.h"
 
 #include <windows.h>
 
 #include <atomic>
-#include <sstream>
 #include <thread>
 
 namespace quarnel::test {
-
-namespace {
-
-std::wstring FromUtf8(const std::string& text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int size =
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring out(static_cast<size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size);
-    return out;
-}
-
-std::wstring Unescape(const std::string& value) {
-    std::string out;
-    for (size_t i = 0; i < value.size(); ++i) {
-        if (value[i] == '\\' && i + 1 < value.size()) {
-            const char next = value[++i];
-            out += next == 'n' ? '\n' : next == 'r' ? '\r' : next;
-        } else {
-            out += value[i];
-        }
-    }
-    return FromUtf8(out);
-}
-
-} // namespace
-
-std::vector<FakePuttyStart> ParseFakePuttyLog(const std::string& utf8) {
-    std::vector<FakePuttyStart> records;
-    FakePuttyStart current;
-    bool open = false;
-    std::istringstream lines(utf8);
-    std::string line;
-    while (std::getline(lines, line)) {
-        if (lines.eof()) {
-            break; // no line feed yet: still being written
-        }
-        const size_t blank = line.find(' ');
-        const std::string key = line.substr(0, blank);
-        const std::string value = blank == std::string::npos ? "" : line.substr(blank + 1);
-        if (key == "start") {
-            current = {};
-            open = true;
-        } else if (open && key == "cmdline") {
-            current.commandLine = Unescape(value);
-        } else if (open && key == "arg") {
-            current.arguments.push_back(Unescape(value));
-        } else if (open && key == "cwd") {
-            current.currentDirectory = Unescape(value);
-        } else if (open && key == "pwbytes") {
-            const std::vector<uint8_t> bytes = ParseHexBytes(value);
-            current.passwordFile = std::string(bytes.begin(), bytes.end());
-        } else if (open && key == "pwfile-error") {
-            current.passwordFile = "<unreadable>";
-        } else if (open && key == "end") {
-            records.push_back(current);
-            open = false;
-        }
-    }
-    return records;
-}
 
 std::wstring FakePuttyPath() {
     return BuildDir() + L"\\tests\\fake_putty\\putty.exe";
@@ -102,28 +37,39 @@ std::vector<FakePuttyStart> FakePuttyLog::Read() const {
     const UniqueHandle file(CreateFileW(path_.c_str(), GENERIC_READ,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) {
-        return {};
-    }
-    std::string text;
-    char buffer[4096];
+    std::wstring text;
+    wchar_t buffer[2048];
     DWORD got = 0;
-    while (ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr) && got > 0) {
-        text.append(buffer, got);
+    while (file.get() != INVALID_HANDLE_VALUE &&
+           ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) {
+        text.append(buffer, got / sizeof(wchar_t));
     }
-    return ParseFakePuttyLog(text);
+    std::vector<FakePuttyStart> records;
+    for (size_t end; (end = text.find(L'\x1E')) != std::wstring::npos; text.erase(0, end + 1)) {
+        std::vector<std::wstring> fields;
+        for (size_t at = 0, next; (next = text.find(L'\x1F', at)) < end; at = next + 1) {
+            fields.push_back(text.substr(at, next - at));
+        }
+        FakePuttyStart& start = records.emplace_back();
+        start.commandLine = fields.at(0);
+        start.currentDirectory = fields.at(1);
+        if (!fields.at(2).empty()) {
+            start.passwordFile = fields[2][0] == L'!'
+                                     ? "<unreadable>"
+                                     : std::string(fields[2].begin() + 1, fields[2].end());
+        }
+        start.arguments.assign(fields.begin() + 3, fields.end());
+    }
+    return records;
 }
 
-std::vector<FakePuttyStart> FakePuttyLog::WaitFor(size_t count,
-                                                  std::chrono::milliseconds deadline) const {
-    const auto end = std::chrono::steady_clock::now() + deadline;
-    for (;;) {
-        std::vector<FakePuttyStart> records = Read();
-        if (records.size() >= count || std::chrono::steady_clock::now() >= end) {
-            return records;
-        }
+std::vector<FakePuttyStart> FakePuttyLog::WaitFor(size_t count) const {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    std::vector<FakePuttyStart> records;
+    while ((records = Read()).size() < count && std::chrono::steady_clock::now() < end) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
+    return records;
 }
 
 } // namespace quarnel::test

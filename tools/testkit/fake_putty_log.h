@@ -32,19 +32,14 @@ class FakePuttyLog {
     FakePuttyLog(const FakePuttyLog&) = delete;
     FakePuttyLog& operator=(const FakePuttyLog&) = delete;
 
-    const std::wstring& Path() const { return path_; }
     // Every complete record so far, oldest first.
     std::vector<FakePuttyStart> Read() const;
-    // Waits until at least `count` records are there or the deadline has passed, and
+    // Waits until at least `count` records are there or ten seconds have passed, and
     // returns what is there then.
-    std::vector<FakePuttyStart>
-    WaitFor(size_t count, std::chrono::milliseconds deadline = std::chrono::seconds(20)) const;
+    std::vector<FakePuttyStart> WaitFor(size_t count) const;
 
   private:
     std::wstring path_;
 };
-
-// The records in a log's text; an unfinished last record is left out.
-std::vector<FakePuttyStart> ParseFakePuttyLog(const std::string& utf8);
 
 } // namespace quarnel::test
