@@ -273,8 +273,7 @@ void Shell::Quit() {
 
 void Shell::RestartProgram() {
     const std::wstring& file = state_.programFile;
-    std::wstring directory(GetCurrentDirectoryW(0, nullptr), L'\0');
-    directory.resize(GetCurrentDirectoryW(static_cast<DWORD>(directory.size()), directory.data()));
+    const std::wstring directory = CurrentDirectory();
     // The new copy reads the geometry at its start: store it before it starts.
     main_.ShowAndSaveGeometry();
     // The new copy would otherwise meet this copy's semaphore and end at once.

@@ -15,9 +15,8 @@
 namespace quarnel {
 
 bool EnsureSingleInstance(RunState& state) {
-    wchar_t path[255];
-    const DWORD length = GetModuleFileNameW(nullptr, path, 255);
-    std::wstring name(path, length);
+    // The file's name alone: copies of one name in other folders see each other.
+    std::wstring name = ProgramFileName();
     name = name.substr(name.find_last_of(L'\\') + 1);
     UniqueHandle semaphore(CreateSemaphoreW(nullptr, 0, 1, name.c_str()));
     if (semaphore && GetLastError() == ERROR_ALREADY_EXISTS) {

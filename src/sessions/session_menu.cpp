@@ -14,7 +14,7 @@ void AddSessionItem(MenuTitle& title, std::vector<std::string>& items, const std
         return;
     }
     title.entries.push_back(
-        {kFirstSessionItem + static_cast<int>(made), MenuText(SessionName(keyName).Shown())});
+        {kFirstSessionItem + static_cast<int>(made), MenuText(SessionDisplayName(keyName))});
     items.push_back(keyName);
 }
 

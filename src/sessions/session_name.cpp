@@ -38,21 +38,6 @@ std::string SessionDisplayName(std::string_view keyName) {
     return out;
 }
 
-std::string EscapeSessionName(std::string_view name) {
-    std::string out;
-    out.reserve(name.size());
-    for (const char c : name) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte <= ' ' || byte > '~' || c == '\\' || c == '*' || c == '?' || c == '%') {
-            out += '%';
-            out += FormatHexBytes({byte});
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
 std::string TemplateSessionName(const std::string& stored, const std::vector<std::string>& keys) {
     std::string earlierForm; // of the first session the stored text names the earlier way
     for (const std::string& key : keys) {

@@ -10,23 +10,8 @@ namespace quarnel {
 
 // The name a key stands for: every %XX escape PuTTY wrote undone (hex digits of either
 // case), except "%00", which would end the name wherever it goes; a "%" that starts no
-// escape stays as it is.
+// escape stays as it is. The bytes are in the system's code page, as PuTTY wrote them.
 std::string SessionDisplayName(std::string_view keyName);
-
-// The key PuTTY makes of a session name: a blank, \ * ? %, control bytes and bytes above
-// "~" written as %XX.
-std::string EscapeSessionName(std::string_view name);
-
-class SessionName {
-  public:
-    explicit SessionName(std::string keyName) : key_(std::move(keyName)) {}
-    // Never changed: registry paths are made of it.
-    const std::string& Key() const { return key_; }
-    std::string Shown() const { return SessionDisplayName(key_); }
-
-  private:
-    std::string key_;
-};
 
 // The template session as it is to be shown and loaded. Earlier versions stored it with
 // only its blanks decoded ("B%FCro"); such a text still names its session.

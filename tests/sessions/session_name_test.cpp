@@ -24,24 +24,8 @@ TEST(SessionName, ShowsEveryEscapeUndone) {
         {"", ""},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(SessionName(c.key).Shown(), c.shown) << c.key;
-        EXPECT_EQ(SessionName(c.key).Key(), c.key);
+        EXPECT_EQ(SessionDisplayName(c.key), c.shown) << c.key;
     }
-}
-
-TEST(SessionName, PuttysEscapingOfEveryByteComesBack) {
-    for (int b = 1; b < 256; ++b) {
-        const std::string alone(1, static_cast<char>(b));
-        for (const std::string& name : {alone, "a" + alone + "z"}) {
-            const std::string key = EscapeSessionName(name);
-            EXPECT_EQ(SessionDisplayName(key), name) << b;
-            for (const char c : key) {
-                const auto k = static_cast<unsigned char>(c);
-                EXPECT_TRUE(k > ' ' && k <= '~' && c != '\\' && c != '*' && c != '?') << b;
-            }
-        }
-    }
-    EXPECT_EQ(EscapeSessionName("Büro 1%*?\\\t~"), "B%FCro%201%25%2A%3F%5C%09~");
 }
 
 TEST(SessionName, ATemplateStoredWithOnlyItsBlanksDecodedStillNamesItsSession) {
