@@ -19,6 +19,7 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"QuarnelMainWindow";
 constexpr DWORD kStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME;
+constexpr UINT kPendingMenusMessage = WM_APP + 4;
 
 using Row = GadgetRow<MainWindow>;
 const Row kRows[] = {
@@ -80,20 +81,45 @@ bool MainWindow::Open(const Settings& s, SessionMenu menus) {
         return false;
     }
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
-    if (HMENU bar = CreateMenu()) {
-        BuildSessionMenu(bar, menus.titles);
-        SetMenu(Handle(), bar);
-    }
+    PutMenus(std::move(menus));
     Fit(s.Fensterbreite, s.Fensterhoehe);
     CreateGadgets();
     AddToolTips();
+    ShowWindow(Handle(), SW_SHOWNORMAL);
+    return true;
+}
+
+void MainWindow::SetMenus(SessionMenu menus) {
+    // Never under the user: an open menu keeps what it shows until it closes.
+    if (menuOpen_) {
+        pendingMenus_ = std::move(menus);
+        return;
+    }
+    PutMenus(std::move(menus));
+    // The bar may wrap to another number of rows: the controls stay below it.
+    RECT outer{};
+    GetWindowRect(Handle(), &outer);
+    const UINT dpi = WindowDpi(Handle());
+    const SIZE frame = FrameSize(dpi);
+    Fit(MulDiv(outer.right - outer.left - frame.cx, 96, static_cast<int>(dpi)),
+        MulDiv(outer.bottom - outer.top - frame.cy, 96, static_cast<int>(dpi)));
+}
+
+void MainWindow::PutMenus(SessionMenu menus) {
+    const HMENU old = GetMenu(Handle());
+    if (HMENU bar = CreateMenu()) {
+        BuildSessionMenu(bar, menus.titles);
+        SetMenu(Handle(), bar);
+        if (old != nullptr) {
+            DestroyMenu(old);
+        }
+    }
     popup_.reset(CreatePopupMenu());
     if (popup_) {
         BuildSessionMenu(popup_.get(), menus.titles);
     }
+    // The items' numbers mean these sessions from now on, and only now.
     menuItemSessions_ = std::move(menus.menuItemSessions);
-    ShowWindow(Handle(), SW_SHOWNORMAL);
-    return true;
 }
 
 void MainWindow::Fit(int storedWidth, int storedHeight) {
@@ -344,12 +370,27 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     case WM_HOTKEY:
-        if (!Modal()) {
+        if (!Modal() && !menuOpen_) {
             host_.OpenQuickSearch();
         }
         return 0;
     case DM_GETDEFID:
         return 0; // Return belongs to the shortcut: SSH, or nothing on a first run
+    case WM_ENTERMENULOOP:
+        menuOpen_ = true;
+        break;
+    case WM_EXITMENULOOP:
+        menuOpen_ = false;
+        if (pendingMenus_) {
+            // After the loop has ended: its menu is still in use until then.
+            PostMessageW(Handle(), kPendingMenusMessage, 0, 0);
+        }
+        break;
+    case kPendingMenusMessage:
+        if (pendingMenus_ && !menuOpen_) {
+            SetMenus(*std::exchange(pendingMenus_, std::nullopt));
+        }
+        return 0;
     case WM_DESTROY:
         RemoveTrayIcon();
         break;

@@ -9,6 +9,7 @@
 #include "win/handles.h"
 #include "win/window.h"
 
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -43,6 +44,8 @@ class MainWindow : public RowWindow<MainWindow> {
     // Opens the window where the settings say, with its menu bar, gadgets and the tray
     // popup menu; false when the window cannot be made.
     bool Open(const Settings& settings, SessionMenu menus);
+    // Both menus anew, once no menu of the window is open.
+    void SetMenus(SessionMenu menus);
 
     static std::span<const GadgetRow<MainWindow>> Rows();
     void OnSsh();
@@ -80,6 +83,7 @@ class MainWindow : public RowWindow<MainWindow> {
     // fits the monitor's work area, never less than the controls need below every row of
     // the bar, the whole window inside the work area.
     void Fit(int storedWidth, int storedHeight);
+    void PutMenus(SessionMenu menus);
     std::wstring HostText() const;
     // A message box or the file requester is open: the icon and the hotkey wait too.
     bool Modal() const;
@@ -93,6 +97,8 @@ class MainWindow : public RowWindow<MainWindow> {
     HICON trayImage_;
     UniqueMenu popup_; // the menu bar belongs to the window
     std::vector<std::string> menuItemSessions_;
+    std::optional<SessionMenu> pendingMenus_;
+    bool menuOpen_ = false;
     UniqueAccelerators shortcuts_;
     UINT taskbarCreated_ = 0;
     bool trayIconAdded_ = false;

@@ -109,6 +109,12 @@ void QuickSearchWindow::Reopen() {
     SetFocus(GetDlgItem(Handle(), kQuickSearchField));
 }
 
+void QuickSearchWindow::CatalogueChanged(std::vector<size_t> recent) {
+    index_ = SearchIndex(SearchEntriesOf(catalogue_));
+    recent_ = std::move(recent);
+    Refill();
+}
+
 void QuickSearchWindow::Refill() {
     const HWND list = GetDlgItem(Handle(), kQuickSearchList);
     rows_ = index_.Find(GadgetText(Handle(), kQuickSearchField), recent_);

@@ -38,6 +38,8 @@ class QuickSearchWindow : public RowWindow<QuickSearchWindow> {
     bool Open();
     // The hotkey again while it is open: empty, in front, the focus in the field.
     void Reopen();
+    // The catalogue has changed: the list follows it, the query stays.
+    void CatalogueChanged(std::vector<size_t> recent);
 
     static std::span<const GadgetRow<QuickSearchWindow>> Rows();
     void OnQueryChanged();

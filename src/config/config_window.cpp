@@ -225,12 +225,7 @@ void ConfigWindow::Fill() {
     SetGadgetText(window, kPuttyPathField, s.PuttyPfad);
     CheckPuttyPath();
 
-    AddComboEntry(window, kMenuCombo, "");
-    AddComboEntry(window, kMenuCombo, kSeparator);
-    for (const std::string& menu : catalogue_.menuNames) {
-        AddComboEntry(window, kMenuCombo, menu);
-    }
-    AddComboEntry(window, kMenuCombo, kSeparator);
+    FillMenuCombo("");
     SelectComboEntry(window, kMenuCombo, 0);
 
     // Thousands of sessions: room made at once and no drawing until all are in.
@@ -263,6 +258,58 @@ void ConfigWindow::Fill() {
     }
     SelectComboEntry(window, kSessionCombo, 0);
     SelectComboEntry(window, kSshTemplateCombo, 0);
+    shownSessions_ = catalogue_.allSessions;
+}
+
+void ConfigWindow::FillMenuCombo(const std::string& first) {
+    AddComboEntry(Handle(), kMenuCombo, first);
+    AddComboEntry(Handle(), kMenuCombo, kSeparator);
+    for (const std::string& menu : catalogue_.menuNames) {
+        AddComboEntry(Handle(), kMenuCombo, menu);
+    }
+    AddComboEntry(Handle(), kMenuCombo, kSeparator);
+}
+
+void ConfigWindow::CatalogueChanged() {
+    const HWND window = Handle();
+    QuietChanges quiet;
+    // Both session lists are edited where they differ, in one walk through the old and
+    // the new list, both in catalogue order: one session more or less is a message or two
+    // among thousands, and the picked entries stay picked.
+    const std::vector<std::string>& now = catalogue_.allSessions;
+    const HWND sessions = GetDlgItem(window, kSessionCombo);
+    const HWND templates = GetDlgItem(window, kSshTemplateCombo);
+    size_t i = 0, j = 0;
+    WPARAM at = 0; // the position in the session list, after its fixed entries
+    while (i < shownSessions_.size() || j < now.size()) {
+        const bool gone =
+            j == now.size() || (i < shownSessions_.size() && shownSessions_[i] != now[j] &&
+                                !CatalogueLess(now[j], shownSessions_[i]));
+        const bool added = !gone && (i == shownSessions_.size() || shownSessions_[i] != now[j]);
+        if (gone) {
+            SendMessageW(sessions, CB_DELETESTRING, at + kFixedSessionEntries, 0);
+            SendMessageW(templates, CB_DELETESTRING, at + 1, 0);
+            ++i;
+        } else if (added) {
+            const std::wstring shown = Widen(SessionDisplayName(now[j]), CodePage::System);
+            const auto text = reinterpret_cast<LPARAM>(shown.c_str());
+            SendMessageW(sessions, CB_INSERTSTRING, at + kFixedSessionEntries, text);
+            SendMessageW(templates, CB_INSERTSTRING, at + 1, text);
+            ++j;
+            ++at;
+        } else {
+            ++i;
+            ++j;
+            ++at;
+        }
+    }
+    shownSessions_ = now;
+    // The menu list anew, the text typed into it and its first entry as they were.
+    const std::wstring typed = WideGadgetText(window, kMenuCombo);
+    const std::string first = ComboEntry(window, kMenuCombo, 0);
+    SendMessageW(GetDlgItem(window, kMenuCombo), CB_RESETCONTENT, 0, 0);
+    FillMenuCombo(first);
+    SetWindowTextW(GetDlgItem(window, kMenuCombo), typed.c_str());
 }
 
 void ConfigWindow::CheckPuttyPath() {
@@ -307,10 +354,10 @@ LRESULT ConfigWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 std::optional<std::string> ConfigWindow::ChosenSession() const {
     const int index = ComboSelection(Handle(), kSessionCombo) - kFixedSessionEntries;
-    if (index < 0 || static_cast<size_t>(index) >= catalogue_.allSessions.size()) {
+    if (index < 0 || static_cast<size_t>(index) >= shownSessions_.size()) {
         return std::nullopt;
     }
-    return catalogue_.allSessions[static_cast<size_t>(index)];
+    return shownSessions_[static_cast<size_t>(index)];
 }
 
 bool ConfigWindow::ShowChosenPassword() {

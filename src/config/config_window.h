@@ -66,6 +66,9 @@ class ConfigWindow : public RowWindow<ConfigWindow> {
     // Opens and fills the window from the settings and the catalogue; false when the
     // window cannot be made.
     bool Open();
+    // The catalogue has changed: the lists follow it, keeping what the user picked and
+    // typed.
+    void CatalogueChanged();
 
     static std::span<const GadgetRow<ConfigWindow>> Rows();
 
@@ -93,6 +96,7 @@ class ConfigWindow : public RowWindow<ConfigWindow> {
 
   private:
     void Fill();
+    void FillMenuCombo(const std::string& first);
     // Tests PuttyPfad beside the window: PuttyPathChecked then stores it when it names a
     // readable file that can be read back whole, and tells the user in the status label
     // either way.
@@ -119,6 +123,7 @@ class ConfigWindow : public RowWindow<ConfigWindow> {
     Settings& settings_;
     MasterState& master_;
     const SessionCatalogue& catalogue_;
+    std::vector<std::string> shownSessions_; // the sessions listed, in their order
     ConfigHost& host_;
     std::string acceptedMaster_; // checked already: the check takes its time
     unsigned pathCheck_ = 0;     // the latest check of the path; older answers are stale
