@@ -81,7 +81,7 @@ TEST(RecentSessionsTest, FormatFitsInWhatCanBeReadBack) {
         {{"%", "&", "a"}, "%\\&\\a"},
         {{kLong, "a"}, kLong},
         {{"a", kLong}, "a"},
-        {{std::string(200, 'a'), std::string(60, 'b'), "c"}, std::string(200, 'a')},
+        {{"a", std::string(253, 'b'), "c"}, "a"}, // 255 characters would not read back
         {{kLong + "y", "a"}, "a"},
         {{"a", "", "x\\y", "b"}, "a\\b"},
         {Numbered(11), "k0\\k1\\k2\\k3\\k4\\k5\\k6\\k7\\k8\\k9"},
