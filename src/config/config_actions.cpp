@@ -48,10 +48,13 @@ void DeleteFromEverySession(const std::vector<std::string>& allSessions,
 bool RemoveProgramEntries() {
     // The sessions as they are now: also those saved since the program started.
     std::vector<std::string> sessions;
-    for (const RegistrySubKeyValue& listed :
-         RegistryListSubKeysWithValue(SessionsKey, MenuValueName, ".")) {
-        sessions.push_back(SessionsKey + listed.name);
-    }
+    RegistryListSubKeys(
+        SessionsKey, MenuValueName,
+        [&sessions](const std::string& name, uint64_t) {
+            sessions.push_back(SessionsKey + name);
+            return RegistrySubKeyStep::List;
+        },
+        ".");
     for (const std::string& key : sessions) {
         RegistryDeleteValue(key, MenuValueName, ".");
         RegistryDeleteValue(key, PasswordValueName, ".");

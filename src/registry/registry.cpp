@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <vector>
 
 namespace quarnel {
@@ -33,7 +34,8 @@ HKEY PredefinedKey(RegistryRoot root) {
 
 namespace {
 
-uint64_t platformCalls = 0;
+// Counted from the watcher's thread too.
+std::atomic<uint64_t> platformCalls = 0;
 
 // The program's values have always been read through a 255-byte buffer with the ANSI
 // functions; the limits below keep that size through the wide functions.
@@ -82,6 +84,10 @@ RegistryValue ValueAsText(const RegistryKey::Value& value) {
 bool IsPredefined(HKEY key) {
     const auto value = reinterpret_cast<ULONG_PTR>(key);
     return value >= 0x80000000u && value <= 0x800000FFu;
+}
+
+uint64_t Ticks(const FILETIME& time) {
+    return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
 }
 
 void CloseKey(HKEY key) {
@@ -174,25 +180,46 @@ RegistryKey RegistryKey::OpenSubKey(const std::wstring& name) const {
     return RegistryKey(key);
 }
 
-std::optional<std::wstring> RegistryKey::SubKeyName(DWORD index) const {
+std::optional<std::wstring> RegistryKey::SubKeyName(DWORD index, uint64_t* writeTime) const {
     wchar_t name[kKeyNameChars];
     DWORD length = kKeyNameChars;
+    FILETIME written{};
     CountRegistryCall();
     if (key_ == nullptr || RegEnumKeyExW(key_, index, name, &length, nullptr, nullptr, nullptr,
-                                         nullptr) != ERROR_SUCCESS) {
+                                         &written) != ERROR_SUCCESS) {
         return std::nullopt;
+    }
+    if (writeTime != nullptr) {
+        *writeTime = Ticks(written);
     }
     return std::wstring(name, length);
 }
 
-std::optional<RegistryKey::Value> RegistryKey::QueryLimited(const std::string& valueName) const {
+std::optional<uint64_t> RegistryKey::LastWriteTime() const {
+    FILETIME written{};
+    CountRegistryCall();
+    if (key_ == nullptr ||
+        RegQueryInfoKeyW(key_, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                         nullptr, nullptr, nullptr, &written) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return Ticks(written);
+}
+
+std::optional<RegistryKey::Value> RegistryKey::QueryLimited(const std::string& valueName,
+                                                            bool* unreadable) const {
     // Room for 255 wide characters, then the size limit of the value's own kind.
     std::vector<BYTE> buffer(kReadBufferChars * sizeof(wchar_t));
     DWORD size = static_cast<DWORD>(buffer.size());
     DWORD type = REG_NONE;
     CountRegistryCall();
-    if (key_ == nullptr || RegQueryValueExW(key_, Widen(valueName).c_str(), nullptr, &type,
-                                            buffer.data(), &size) != ERROR_SUCCESS) {
+    const LSTATUS status = key_ == nullptr ? ERROR_INVALID_HANDLE
+                                           : RegQueryValueExW(key_, Widen(valueName).c_str(),
+                                                              nullptr, &type, buffer.data(), &size);
+    if (status != ERROR_SUCCESS) {
+        if (unreadable != nullptr) {
+            *unreadable = status != ERROR_FILE_NOT_FOUND && status != ERROR_MORE_DATA;
+        }
         return std::nullopt;
     }
     const DWORD narrowSize = IsTextType(type) ? size / sizeof(wchar_t) : size;
@@ -295,24 +322,43 @@ std::string RegistryListSubKey(const std::string& path, int index, const std::st
     return name ? Narrow(*name) : std::string();
 }
 
-std::vector<RegistrySubKeyValue> RegistryListSubKeysWithValue(const std::string& path,
-                                                              const std::string& valueName,
-                                                              const std::string& computer) {
-    std::vector<RegistrySubKeyValue> listed;
+RegistryListing RegistryListSubKeys(
+    const std::string& path, const std::string& valueName,
+    const std::function<RegistrySubKeyStep(const std::string& name, uint64_t writeTime)>& step,
+    const std::string& computer) {
+    RegistryListing listing;
     const RegistryKey parent(path, computer, RegistryKey::Access::Look);
     if (!parent) {
-        return listed;
+        return listing;
     }
+    // The key's own write time moves whenever a subkey is made or removed.
+    const std::optional<uint64_t> before = parent.LastWriteTime();
     for (DWORD index = 0;; ++index) {
-        const std::optional<std::wstring> name = parent.SubKeyName(index);
+        RegistrySubKey sub;
+        const std::optional<std::wstring> name = parent.SubKeyName(index, &sub.writeTime);
         if (!name) {
             break;
         }
-        const std::optional<RegistryKey::Value> value =
-            parent.OpenSubKey(*name).QueryLimited(valueName);
-        listed.push_back({Narrow(*name), value ? ValueAsText(*value).text : std::string()});
+        sub.name = Narrow(*name);
+        const RegistrySubKeyStep next = step(sub.name, sub.writeTime);
+        if (next == RegistrySubKeyStep::End) {
+            listing.whole = false;
+            return listing;
+        }
+        if (next == RegistrySubKeyStep::ReadValue) {
+            if (const RegistryKey key = parent.OpenSubKey(*name)) {
+                bool unreadable = false;
+                const std::optional<RegistryKey::Value> value =
+                    key.QueryLimited(valueName, &unreadable);
+                if (!unreadable) {
+                    sub.value = value ? ValueAsText(*value).text : std::string();
+                }
+            }
+        }
+        listing.subKeys.push_back(std::move(sub));
     }
-    return listed;
+    listing.whole = before && parent.LastWriteTime() == before;
+    return listing;
 }
 
 int RegistryKeyExists(const std::string& path, const std::string& computer) {

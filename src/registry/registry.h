@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -56,16 +57,29 @@ std::optional<std::string> RegistryReadWholeText(const std::string& path,
                                                  const std::string& valueName,
                                                  const std::string& computer);
 
-// Every subkey of the key, in the registry's order, with the named value of each as
-// RegistryRead reads it (empty when missing or unreadable). The key is opened once,
-// the values are read relative to it.
-struct RegistrySubKeyValue {
+// A subkey as RegistryListSubKeys found it.
+struct RegistrySubKey {
     std::string name;
-    std::string value;
+    uint64_t writeTime = 0; // when the subkey was last written: 100-ns steps since 1601
+    // The named value as RegistryRead reads it (empty when missing or too large); nothing
+    // when it was not asked for, or the subkey or its value may not be read.
+    std::optional<std::string> value;
 };
-std::vector<RegistrySubKeyValue> RegistryListSubKeysWithValue(const std::string& path,
-                                                              const std::string& valueName,
-                                                              const std::string& computer);
+struct RegistryListing {
+    std::vector<RegistrySubKey> subKeys; // the registry's order
+    // False when subkeys came or went while they were listed (one may have been passed
+    // over or listed twice), or the listing was ended early.
+    bool whole = true;
+};
+// What RegistryListSubKeys does with a subkey it found.
+enum class RegistrySubKeyStep { List, ReadValue, End };
+// Every subkey of the key with its write time, through one open of the key; `step` says
+// of each whether its named value is read too, relative to the key, or the listing ends
+// there. Nothing is listed when the key cannot be opened.
+RegistryListing RegistryListSubKeys(
+    const std::string& path, const std::string& valueName,
+    const std::function<RegistrySubKeyStep(const std::string& name, uint64_t writeTime)>& step,
+    const std::string& computer);
 
 // A text value of any characters and length, for what never passes through
 // Windows-1252 (a file path the system gave); 1 when the key could be opened.

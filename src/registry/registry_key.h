@@ -35,16 +35,22 @@ class RegistryKey {
 
     // A subkey, opened to look.
     RegistryKey OpenSubKey(const std::wstring& name) const;
-    // The name of the subkey at the index; nothing past the last one or on any error.
-    std::optional<std::wstring> SubKeyName(DWORD index) const;
+    // The name of the subkey at the index, and when it was last written; nothing past the
+    // last one or on any error.
+    std::optional<std::wstring> SubKeyName(DWORD index, uint64_t* writeTime = nullptr) const;
+    // When the key itself was last written: a value set or deleted, a subkey made or
+    // removed.
+    std::optional<uint64_t> LastWriteTime() const;
 
     struct Value {
         DWORD type = REG_NONE;
         std::vector<BYTE> data;
     };
     // The value through the program's fixed-size buffer: nothing when it is missing or
-    // larger than 255 bytes (a text of more than 254 characters).
-    std::optional<Value> QueryLimited(const std::string& valueName) const;
+    // larger than 255 bytes (a text of more than 254 characters). `unreadable`, when given,
+    // tells a value that is there but may not be read from one missing or too large.
+    std::optional<Value> QueryLimited(const std::string& valueName,
+                                      bool* unreadable = nullptr) const;
     // A text value of any length; nothing when missing, unreadable or not a text.
     std::optional<std::string> QueryWholeText(const std::string& valueName) const;
 

@@ -1,9 +1,12 @@
 // The registry layer against Wine's real registry, each test under a key of its own.
 #include "registry/registry.h"
 #include "testkit/test_support.h"
+#include "win/handles.h"
 #include "win/text.h"
 
 #include <windows.h>
+
+#include <aclapi.h>
 
 #include <gtest/gtest.h>
 
@@ -145,13 +148,32 @@ TEST_F(RegistryTest, KeysAreCreatedListedAndDeleted) {
     }
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"a", longest, "m", "n"}));
+    // The value is read only of the subkeys asked for, and not of one that may not be read.
+    HKEY shut = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (subKey + L"\\shut").c_str(), 0, nullptr, 0,
+                              WRITE_DAC, nullptr, &shut, nullptr),
+              0);
+    const UniqueKey shutKey(shut);
+    ACL none{};
+    InitializeAcl(&none, sizeof none, ACL_REVISION);
+    const auto guard = [shut](ACL* acl, DWORD protection) {
+        return SetSecurityInfo(shut, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION | protection,
+                               nullptr, nullptr, acl, nullptr);
+    };
+    ASSERT_EQ(guard(&none, PROTECTED_DACL_SECURITY_INFORMATION), 0u);
+    const auto allButA = [](const std::string& name, uint64_t) {
+        return name == "a" ? RegistrySubKeyStep::List : RegistrySubKeyStep::ReadValue;
+    };
+    const RegistryListing listing = RegistryListSubKeys(key, "menu", allButA, ".");
+    guard(nullptr, UNPROTECTED_DACL_SECURITY_INFORMATION); // to be deleted
     std::vector<std::string> listed;
-    for (const RegistrySubKeyValue& sub : RegistryListSubKeysWithValue(key, "menu", ".")) {
-        listed.push_back(sub.name + "=" + sub.value);
+    for (const RegistrySubKey& sub : listing.subKeys) {
+        listed.push_back(sub.name + (sub.value ? "=" + *sub.value : ""));
     }
     std::sort(listed.begin(), listed.end());
-    EXPECT_EQ(listed, (std::vector<std::string>{"a=", longest + "=", "m=Server", "n="}));
-    EXPECT_EQ(RegistryListSubKeysWithValue(key + "missing", "menu", ".").size(), 0u);
+    EXPECT_EQ(listed, (std::vector<std::string>{"a", longest + "=", "m=Server", "n=", "shut"}));
+    EXPECT_TRUE(listing.whole);
+    EXPECT_EQ(RegistryListSubKeys(key + "missing", "menu", allButA, ".").subKeys.size(), 0u);
 
     EXPECT_EQ(RegistryDeleteKey(key + "a", "."), 0); // it still has a subkey
     EXPECT_EQ(RegistryDeleteKey(key + "a\\deep\\", "."), 1);
