@@ -386,6 +386,9 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             PostMessageW(Handle(), kPendingMenusMessage, 0, 0);
         }
         break;
+    case kCatalogueChangedMessage:
+        host_.CatalogueChanged();
+        return 0;
     case kPendingMenusMessage:
         if (pendingMenus_ && !menuOpen_) {
             SetMenus(*std::exchange(pendingMenus_, std::nullopt));

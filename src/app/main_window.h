@@ -22,6 +22,9 @@ enum MainGadget : int {
     kTelnetButton = 26,
 };
 
+// Posted to the main window when PuTTY's sessions have changed.
+inline constexpr UINT kCatalogueChangedMessage = WM_APP + 5;
+
 // What the main window's menus, buttons and keys ask of the program.
 class MainWindowHost {
   public:
@@ -32,6 +35,8 @@ class MainWindowHost {
     virtual void OpenInformationWindow() = 0;
     virtual void OpenQuickSearch() = 0;
     virtual void Quit() = 0;
+    // PuTTY's sessions have changed (the message kCatalogueChangedMessage came).
+    virtual void CatalogueChanged() = 0;
 
   protected:
     ~MainWindowHost() = default;

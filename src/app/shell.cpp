@@ -6,6 +6,7 @@
 #include "sessions/putty_process.h"
 #include "sessions/putty_version.h"
 #include "sessions/session_name.h"
+#include "sessions/catalogue_update.h"
 #include "sessions/start_plan.h"
 #include "sessions/recent_sessions.h"
 #include "vault/password_lookup.h"
@@ -39,6 +40,7 @@ Shell::Shell(RunState& state)
       main_(env_, *this, state.trayImage.get()) {}
 
 Shell::~Shell() {
+    watcher_.reset();
     // The windows go before what they refer to, without telling anybody.
     search_.reset();
     info_.reset();
@@ -64,6 +66,8 @@ void Shell::Open(bool firstRun) {
     }
     main_.AddTrayIcon();
     main_.MarkShown();
+    watcher_ = std::make_unique<SessionWatcher>(state_.catalogue, main_.Handle(),
+                                                kCatalogueChangedMessage);
     if (state_.settings.Startminimized) {
         main_.HideToTray();
     }
@@ -269,6 +273,26 @@ void Shell::Quit() {
     }
     main_.Close();
     PostQuitMessage(0);
+}
+
+void Shell::CatalogueChanged() {
+    std::optional<SessionCatalogue> update = watcher_ ? watcher_->TakeUpdate() : std::nullopt;
+    if (!update) {
+        return;
+    }
+    const CatalogueChange change = CompareCatalogues(state_.catalogue, *update);
+    state_.catalogue = std::move(*update);
+    if (!change.Any()) {
+        return;
+    }
+    main_.SetMenus(LayoutSessionMenu(state_.catalogue));
+    if (search_) {
+        search_->CatalogueChanged(
+            SessionIndices(state_.catalogue.allSessions, state_.recentSessions));
+    }
+    if (config_) {
+        config_->CatalogueChanged();
+    }
 }
 
 void Shell::RestartProgram() {

@@ -8,6 +8,7 @@
 #include "app/quick_search_window.h"
 #include "app/run_state.h"
 #include "config/config_window.h"
+#include "sessions/session_watcher.h"
 
 #include <memory>
 #include <optional>
@@ -47,6 +48,7 @@ class Shell : private WindowOwner,
     void OpenQuickSearch() override;
     void Quit() override;
     void RestartProgram() override;
+    void CatalogueChanged() override;
 
     // What every start hands PuTTY: its file and the start folder.
     StartRequest Request(StartKind kind) const;
@@ -65,6 +67,8 @@ class Shell : private WindowOwner,
     std::unique_ptr<QuickSearchWindow> search_;
     // Windows that have gone, kept until the handler that closed them has returned.
     std::vector<std::unique_ptr<TopWindow>> gone_;
+    // Follows PuTTY's sessions while the windows are there; goes before them.
+    std::unique_ptr<SessionWatcher> watcher_;
     int exitCode_ = 0;
 };
 

@@ -1,6 +1,7 @@
 // The shell in this process, with its real windows and its real event loop: start-up,
 // every way of starting PuTTY, the tray, modal states, the keyboard and the quick search.
 #include "testkit/program_harness.h"
+#include "testkit/putty_seed.h"
 
 #include "config/config_window.h"
 #include "registry/registry.h"
@@ -447,6 +448,50 @@ TEST_F(ShellTest, TheQuickSearchNarrowsStartsAndComesBackEmptyOnEveryPress) {
     SetForegroundWindow(Main());
     Pump();
     EXPECT_FALSE(IsWindow(search));
+}
+
+std::string ComboText(HWND combo, int index) {
+    wchar_t text[256] = {};
+    SendMessageW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
+    return Narrow(text);
+}
+
+// PuTTY saving a session, or the Sessions key going, shows in the menus, the quick search
+// and the configuration window while the program runs; an open menu is not rebuilt under
+// the user, and the user's pick and typing stay.
+TEST_F(ShellTest, EveryListFollowsPuttysSessionsWhileTheProgramRuns) {
+    setup_.LaterRun().Session("alpha", "Eins").Session("beta");
+    Start();
+    const HWND main = Main();
+    Choose(kConfigureItem);
+    const HWND config = FindProgramWindow("Quarnel Konfiguration");
+    const HWND sessions = GetDlgItem(config, kSessionCombo);
+    SendMessageW(sessions, CB_SETCURSEL, 3, 0); // beta
+    SetWindowTextW(GetDlgItem(config, kMenuCombo), L"getippt");
+    SendMessageW(main, WM_HOTKEY, 1, 0);
+    Pump();
+    const HWND search = FindProgramWindow("Quarnel Schnellsuche");
+    const HMENU before = GetMenu(main);
+    SendMessageW(main, WM_ENTERMENULOOP, FALSE, 0); // as when the user opens a menu
+    setup_.Session("neu", "Zwei");
+    PumpUntil([&] { return Rows(search).size() == 3; }, "the quick search to follow");
+    EXPECT_EQ(Rows(search).at(1), "beta");
+    EXPECT_EQ(GetMenu(main), before);
+    SendMessageW(main, WM_EXITMENULOOP, FALSE, 0);
+    PumpUntil([&] { return GetMenu(main) != before; }, "the menus to follow");
+    EXPECT_EQ(MenuText(GetMenu(main)).substr(MenuText(GetMenu(main)).find("\nEins\n") + 1),
+              "Eins\n  alpha [1000]\nZwei\n  neu [1001]\nWEITERE...\n  beta [1002]\n");
+    EXPECT_EQ(ComboText(sessions, 4), "neu");
+    EXPECT_EQ(ComboText(sessions, static_cast<int>(SendMessageW(sessions, CB_GETCURSEL, 0, 0))),
+              "beta");
+    EXPECT_EQ(ComboText(GetDlgItem(config, kMenuCombo), 3), "Zwei");
+    wchar_t typed[32] = {};
+    GetWindowTextW(GetDlgItem(config, kMenuCombo), typed, 32);
+    EXPECT_STREQ(typed, L"getippt");
+    RemovePuttySessions();
+    PumpUntil([&] { return Rows(search).empty(); }, "the sessions to go");
+    PumpUntil([&] { return MenuText(GetMenu(main)).ends_with("WEITERE...\n"); }, "the menus");
+    EXPECT_EQ(SendMessageW(sessions, CB_GETCOUNT, 0, 0), 2);
 }
 
 // PuTTY escapes a session name's bytes in the system's code page: "Łódź" under 1250.
