@@ -114,20 +114,10 @@ ResolvedPath::ResolvedPath(const std::string& path, const std::string& computer)
         return;
     }
     subKey_ = Widen(split.subKey);
+    // The program reads and writes only this computer's registry.
     if (computer == ".") {
         root_ = root;
-        return;
     }
-    CountRegistryCall();
-    if (RegConnectRegistryW(Widen(computer).c_str(), root, &connection_) != ERROR_SUCCESS) {
-        connection_ = nullptr;
-        return;
-    }
-    root_ = connection_;
-}
-
-ResolvedPath::~ResolvedPath() {
-    CloseKey(connection_);
 }
 
 RegistryKey::RegistryKey(const std::string& path, const std::string& computer, Access access) {
@@ -145,7 +135,6 @@ RegistryKey::RegistryKey(const std::string& path, const std::string& computer, A
             : RegOpenKeyExW(resolved.Root(), resolved.SubKey().c_str(), 0, KEY_ALL_ACCESS, &key);
     if (status == ERROR_SUCCESS) {
         key_ = key;
-        connection_ = resolved.TakeConnection();
     }
 }
 
@@ -155,18 +144,14 @@ RegistryKey::~RegistryKey() {
 
 void RegistryKey::Close() {
     CloseKey(std::exchange(key_, nullptr));
-    CloseKey(std::exchange(connection_, nullptr));
 }
 
-RegistryKey::RegistryKey(RegistryKey&& other) noexcept
-    : key_(std::exchange(other.key_, nullptr)),
-      connection_(std::exchange(other.connection_, nullptr)) {}
+RegistryKey::RegistryKey(RegistryKey&& other) noexcept : key_(std::exchange(other.key_, nullptr)) {}
 
 RegistryKey& RegistryKey::operator=(RegistryKey&& other) noexcept {
     if (this != &other) {
         Close();
         key_ = std::exchange(other.key_, nullptr);
-        connection_ = std::exchange(other.connection_, nullptr);
     }
     return *this;
 }
@@ -311,15 +296,6 @@ int RegistryWrite(const std::string& path, const std::string& valueName, const s
 int RegistryProbe(const std::string& path, const std::string& valueName,
                   const std::string& computer) {
     return RegistryKey(path, computer, RegistryKey::Access::Look).QueryLimited(valueName) ? 1 : 0;
-}
-
-std::string RegistryListSubKey(const std::string& path, int index, const std::string& computer) {
-    if (index < 0) {
-        return {};
-    }
-    const std::optional<std::wstring> name = RegistryKey(path, computer, RegistryKey::Access::Look)
-                                                 .SubKeyName(static_cast<DWORD>(index));
-    return name ? Narrow(*name) : std::string();
 }
 
 RegistryListing RegistryListSubKeys(

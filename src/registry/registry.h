@@ -3,8 +3,8 @@
 // texts. Failures never raise anything: they come back as the empty text or 0. Each
 // operation opens what it needs, closes it again and keeps nothing between calls.
 //
-// The computer name "." means the local registry; any other text is handed to
-// RegConnectRegistry and the operation works on that computer's registry.
+// The computer name "." means the local registry, the only one the program uses; any
+// other name fails as a missing key does.
 #pragma once
 
 #include <cstdint>
@@ -41,8 +41,6 @@ int RegistryWrite(const std::string& path, const std::string& valueName, const s
 // 1 when the value exists and is no larger than RegistryRead can read, else 0.
 int RegistryProbe(const std::string& path, const std::string& valueName,
                   const std::string& computer);
-// Name of the subkey at the index (from 0); the empty text past the last one.
-std::string RegistryListSubKey(const std::string& path, int index, const std::string& computer);
 int RegistryKeyExists(const std::string& path, const std::string& computer);
 // 1 when the key exists afterwards; missing keys along the path are created.
 int RegistryCreateKey(const std::string& path, const std::string& computer);

@@ -58,26 +58,21 @@ class RegistryKey {
     explicit RegistryKey(HKEY key) : key_(key) {}
     void Close();
     HKEY key_ = nullptr;
-    HKEY connection_ = nullptr; // the remote computer's root, when not the local one
 };
 
 // A path split and its root chosen, for the operations that work on the root itself
-// (creating and deleting keys). Owns the connection to a remote computer.
+// (creating and deleting keys).
 class ResolvedPath {
   public:
     ResolvedPath(const std::string& path, const std::string& computer);
-    ~ResolvedPath();
     ResolvedPath(const ResolvedPath&) = delete;
     ResolvedPath& operator=(const ResolvedPath&) = delete;
 
     HKEY Root() const { return root_; }
     const std::wstring& SubKey() const { return subKey_; }
-    // Hands the connection on; the root stays usable while the receiver keeps it.
-    HKEY TakeConnection() { return std::exchange(connection_, nullptr); }
 
   private:
     HKEY root_ = nullptr;
-    HKEY connection_ = nullptr;
     std::wstring subKey_;
 };
 
