@@ -1,7 +1,7 @@
 // The shell in this process, with its real windows and its real event loop: start-up,
 // every way of starting PuTTY, the tray, modal states, the keyboard and the quick search.
 #include "testkit/program_harness.h"
-#include "testkit/putty_seed.h"
+#include "testkit/quarnel_setup.h"
 
 #include "config/config_window.h"
 #include "registry/registry.h"

@@ -1,7 +1,7 @@
 // The configuration window, opened from the running shell in this process and worked as a
 // user works it; checked in the window, in the settings and in the registry.
 #include "testkit/program_harness.h"
-#include "testkit/test_support.h"
+#include "testkit/quarnel_setup.h"
 
 #include "config/config_actions.h"
 #include "config/config_window.h"

@@ -1,6 +1,6 @@
 // The registry layer against Wine's real registry, each test under a key of its own.
 #include "registry/registry.h"
-#include "testkit/test_support.h"
+#include "testkit/quarnel_setup.h"
 #include "win/handles.h"
 #include "win/text.h"
 

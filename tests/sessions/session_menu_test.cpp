@@ -1,10 +1,26 @@
 // The menu layout from a catalogue.
-#include "testkit/menu_dump.h"
+#include "sessions/session_menu.h"
 
 #include <gtest/gtest.h>
 
 namespace quarnel {
 namespace {
+
+const std::string kFileMenu =
+    "DATEI     \n  Putty Einstellungen [901]\n  Quarnel konfigurieren [910]\n"
+    "  ---\n  Über dieses Tool [980]\n  ---\n  Beenden [990]\n";
+
+// Each title on a line, then its items indented by two blanks, "---" for a separator.
+std::string Dump(const std::vector<MenuTitle>& layout) {
+    std::string out;
+    for (const MenuTitle& title : layout) {
+        out += title.text + "\n";
+        for (const MenuEntry& e : title.entries) {
+            out += e.id == 0 ? "  ---\n" : "  " + e.text + " [" + std::to_string(e.id) + "]\n";
+        }
+    }
+    return out;
+}
 
 TEST(LayoutSessionMenu, NumbersTheItemsOfEachMenuInOrderThenTheRest) {
     const struct {

@@ -2,9 +2,7 @@
 #include "sessions/session_watcher.h"
 
 #include "registry/registry.h"
-#include "testkit/putty_seed.h"
 #include "testkit/quarnel_setup.h"
-#include "testkit/test_support.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,6 @@
 #include "registry/registry.h"
 #include "testkit/quarnel_setup.h"
 #include "testkit/message_boxes.h"
-#include "testkit/test_support.h"
-#include "testkit/message_boxes.h"
 #include "vault/cipher.h"
 #include "vault/password_lookup.h"
 

@@ -2,7 +2,7 @@
 // in its real registry.
 #include "registry/registry.h"
 #include "registry/value_text.h"
-#include "testkit/test_support.h"
+#include "testkit/quarnel_setup.h"
 #include "vault/master_check.h"
 #include "vault/stored_password.h"
 

@@ -1,6 +1,6 @@
 #include "testkit/e2e_driver.h"
 
-#include "testkit/test_support.h"
+#include "testkit/quarnel_setup.h"
 #include "win/text.h"
 
 #include <gtest/gtest.h>

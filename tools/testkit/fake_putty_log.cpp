@@ -1,6 +1,6 @@
 #include "testkit/fake_putty_log.h"
 
-#include "testkit/test_support.h"
+#include "testkit/quarnel_setup.h"
 #include "win/handles.h"
 
 #include <windows.h>
