@@ -98,13 +98,15 @@ TEST_F(ShellTest, AfterAStartItEndsOrHidesButAFailedStartOnlySaysSo) {
         const char* quit;
         const char* hide;
         bool puttyThere;
+        int item; // a session, or a Telnet connection to the host field's text
         bool running, shown;
         Texts boxes;
     } cases[] = {
-        {"0", "0", true, true, true, {}},
-        {"0", "1", true, true, false, {}},
-        {"1", "1", true, false, false, {}},
-        {"1", "1", false, true, true, {"Fehler|Das ging schief|OK"}},
+        {"0", "0", true, 1000, true, true, {}},
+        {"0", "1", true, 1000, true, false, {}},
+        {"1", "1", true, 1000, false, false, {}},
+        {"1", "1", false, 1000, true, true, {"Fehler|Das ging schief|OK"}},
+        {"1", "0", false, kTelnetButton, true, true, {"Fehler|Das ging schief|OK"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.quit) + c.hide + (c.puttyThere ? " there" : " missing"));
@@ -116,7 +118,7 @@ TEST_F(ShellTest, AfterAStartItEndsOrHidesButAFailedStartOnlySaysSo) {
         running_ = true;
         Start();
         const HWND main = Main();
-        Choose(1000);
+        c.item == kTelnetButton ? Click(main, kTelnetButton) : Choose(c.item);
         EXPECT_EQ(running_, c.running);
         EXPECT_EQ(IsWindow(main) != FALSE, c.running); // ending takes every window along
         EXPECT_EQ(IsWindowVisible(main) != FALSE, c.running && c.shown);
@@ -175,20 +177,53 @@ TEST_F(ShellTest, AStoredPasswordReachesPuttyAsTheBytesOfATypedOne) {
     SetEnvironmentVariableW(L"QUARNEL_FAKE_PUTTY_PWFILE_DELAY_MS", nullptr);
 }
 
-TEST_F(ShellTest, AFirstRunWelcomesThenOpensTheConfigurationAndALaterRunFocusesTheHost) {
-    for (const bool first : {true, false}) {
-        SCOPED_TRACE(first ? "first run" : "later run");
+// A first run welcomes, opens the configuration and leaves Return alone; a later one
+// focuses the host field, where Return connects (here to a PuTTY that is not there), and
+// starts hidden in the tray when asked to.
+TEST_F(ShellTest, AFirstRunWelcomesAndALaterRunTakesReturnAndMayStartHidden) {
+    const struct {
+        bool first;
+        const char* hidden;
+        Texts boxes;
+    } cases[] = {
+        {true,
+         nullptr,
+         {"Ulvas Quarnel|Das Tool wurde zum Ersten Mal aufgerufen. Daher wurde ein "
+          "Registry-Key erstellt. \rUm ihn wieder loszuwerden, einfach den "
+          "Deinstallieren-Button verwenden.\r\rBitte konfigurieren Sie nun "
+          "zunächst die Einstellungen im folgenden Menü.|OK"}},
+        {false, "0", {"Fehler|Das ging schief|OK"}},
+        {false, "1", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.first ? "first run" : c.hidden);
         QuarnelSetup setup;
-        if (!first) {
-            setup.LaterRun();
+        if (c.hidden) {
+            setup.Setting("Startminimized", c.hidden);
         }
         Start();
         EXPECT_TRUE(RegistryKeyExists(ProgramKey, "."));
-        EXPECT_EQ(Boxes::Take().size(), first ? 1u : 0u);
-        EXPECT_EQ(FindProgramWindow("Quarnel Konfiguration") != nullptr, first);
-        EXPECT_EQ(GetFocus() == GetDlgItem(Main(), kHostField), !first);
+        EXPECT_EQ(FindProgramWindow("Quarnel Konfiguration") != nullptr, c.first);
+        EXPECT_EQ(IsWindowVisible(Main()) != FALSE, !c.hidden || c.hidden[0] == '0');
+        if (IsWindowVisible(Main())) {
+            SetForegroundWindow(Main());
+            SetFocus(GetDlgItem(Main(), kHostField));
+            Key(VK_RETURN);
+        }
+        EXPECT_EQ(Boxes::Take(), c.boxes);
         shell_.reset();
     }
+}
+
+TEST_F(ShellTest, AboutTwiceLeavesOneInformationWindowOpenedAfresh) {
+    setup_.LaterRun();
+    Start();
+    Choose(kAboutItem);
+    const HWND first = FindProgramWindow("Quarnel - Information");
+    Choose(kAboutItem);
+    const HWND second = FindProgramWindow("Quarnel - Information");
+    EXPECT_FALSE(IsWindow(first));
+    EXPECT_TRUE(IsWindow(second));
 }
 
 TEST_F(ShellTest, TheTraySelectsShowsAndHidesAndItsContextMenuIsThePopupAtTheAnchor) {
@@ -215,6 +250,15 @@ TEST_F(ShellTest, TheTraySelectsShowsAndHidesAndItsContextMenuIsThePopupAtTheAnc
         }
         EXPECT_EQ(IsWindowVisible(main) != FALSE, c.shown) << c.events.size() << " events";
     }
+    // Minimised, it goes to the tray at once; it comes back with an empty, focused field.
+    SetWindowTextW(GetDlgItem(main, kHostField), L"alt");
+    SendMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    Pump();
+    EXPECT_FALSE(IsWindowVisible(main));
+    Tray(NIN_SELECT);
+    EXPECT_TRUE(IsWindowVisible(main) && !IsIconic(main));
+    EXPECT_EQ(GetWindowTextLengthW(GetDlgItem(main, kHostField)), 0);
+    EXPECT_EQ(GetFocus(), GetDlgItem(main, kHostField));
     // The context menu opens the popup at the anchor, aligned as the system says.
     PopupWatch popup;
     for (const BOOL right : {FALSE, TRUE}) {
@@ -239,19 +283,20 @@ TEST_F(ShellTest, WhileABoxOrTheFileRequesterIsOpenTheTrayAndTheHotkeyWait) {
     for (const int opener :
          {static_cast<int>(kDeleteAllMenusButton), static_cast<int>(kBrowseButton)}) {
         SCOPED_TRACE(opener);
-        bool probed = false;
+        bool probed = false, searched = false;
         Boxes::WhileOpen([&] {
             probed = true;
             for (const UINT event : {NIN_SELECT, WM_CONTEXTMENU}) {
                 SendMessageW(main, kTrayCallbackMessage, 0, MAKELPARAM(event, kTrayIconId));
             }
             SendMessageW(main, WM_HOTKEY, 1, 0);
+            searched = FindProgramWindow("Quarnel Schnellsuche", false) != nullptr;
         });
         Click(config, opener);
         EXPECT_TRUE(probed);
         EXPECT_TRUE(IsWindowVisible(main));
         EXPECT_EQ(popup.shown, 0);
-        EXPECT_EQ(FindProgramWindow("Quarnel Schnellsuche"), nullptr);
+        EXPECT_FALSE(searched);
         Boxes::Take();
     }
 }

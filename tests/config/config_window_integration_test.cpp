@@ -153,6 +153,14 @@ TEST_F(ConfigTest, TheBoxesShowTheSettingsAndAClickStoresAtOnce) {
             RegistryDeleteValue(ProgramKey, b.valueName, ".");
         }
     }
+    // A setting that does not arrive is told of.
+    {
+        const RefusedRunKey program(HKEY_CURRENT_USER, true,
+                                    L"Software\\SimonTatham\\PuTTY\\UlvasQuarnel");
+        Click(kStartMinimizedCheck);
+    }
+    EXPECT_EQ(Boxes::Take(), Texts{"Fehler:|Die Einstellung \"Startminimized\" konnte nicht in "
+                                   "der Registry gespeichert werden.|OK"});
     // Switching the password function on empties both fields and the pick; off disables.
     EXPECT_EQ(IsWindowEnabled(Control(kMasterPasswordField)), FALSE);
     EXPECT_EQ(Text(kMasterPasswordField) + Text(kSessionPasswordField), "mp");
@@ -400,6 +408,7 @@ TEST_F(ConfigTest, TheCheckOfTheMasterPasswordComesOnlyFromAConfirmedOne) {
                   true);
         shell_.reset();
     }
+    setup_.MasterCheckOf("m");
     Open(false, true);
     Boxes::Plan(IDYES);
     Click(kDeleteAllPasswordsButton);

@@ -96,13 +96,14 @@ class Boxes {
     static inline Texts seen_;
 };
 
-// One Run key (the machine's or the user's) that nobody may change while this lives.
+// A key (a Run key by default) that nobody may change while this lives.
 class RefusedRunKey {
   public:
-    RefusedRunKey(HKEY root, bool refused) {
+    RefusedRunKey(HKEY root, bool refused,
+                  const wchar_t* subKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run") {
         HKEY key = nullptr;
-        if (!refused || RegOpenKeyExW(root, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0,
-                                      READ_CONTROL | WRITE_DAC, &key) != ERROR_SUCCESS) {
+        if (!refused ||
+            RegOpenKeyExW(root, subKey, 0, READ_CONTROL | WRITE_DAC, &key) != ERROR_SUCCESS) {
             return;
         }
         key_.reset(key);
