@@ -20,6 +20,20 @@ bool WriteVerified(const std::string& runKey, const std::wstring& runValue) {
     return false;
 }
 
+// The sessions as they are now, also those saved in PuTTY since the catalogue was read: a
+// "delete all" that left a password of a session saved a minute ago would not be one.
+std::vector<std::string> CurrentSessionKeys() {
+    std::vector<std::string> keys;
+    RegistryListSubKeys(
+        SessionsKey, MenuValueName,
+        [&keys](const std::string& name, uint64_t) {
+            keys.push_back(SessionsKey + name);
+            return RegistrySubKeyStep::List;
+        },
+        ".");
+    return keys;
+}
+
 } // namespace
 
 bool SwitchAutostart(bool on, const std::wstring& programFile) {
@@ -38,23 +52,14 @@ bool SwitchAutostart(bool on, const std::wstring& programFile) {
     return ProbeAutostart();
 }
 
-void DeleteFromEverySession(const std::vector<std::string>& allSessions,
-                            const std::string& valueName) {
-    for (const std::string& keyName : allSessions) {
-        RegistryDeleteValue(SessionsKey + keyName, valueName, ".");
+void DeleteFromEverySession(const std::string& valueName) {
+    for (const std::string& key : CurrentSessionKeys()) {
+        RegistryDeleteValue(key, valueName, ".");
     }
 }
 
 bool RemoveProgramEntries() {
-    // The sessions as they are now: also those saved since the program started.
-    std::vector<std::string> sessions;
-    RegistryListSubKeys(
-        SessionsKey, MenuValueName,
-        [&sessions](const std::string& name, uint64_t) {
-            sessions.push_back(SessionsKey + name);
-            return RegistrySubKeyStep::List;
-        },
-        ".");
+    const std::vector<std::string> sessions = CurrentSessionKeys();
     for (const std::string& key : sessions) {
         RegistryDeleteValue(key, MenuValueName, ".");
         RegistryDeleteValue(key, PasswordValueName, ".");

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 namespace quarnel {
 
@@ -17,8 +16,7 @@ bool SwitchAutostart(bool on, const std::wstring& programFile);
 // that lies below it. True when nothing of it is left.
 bool RemoveProgramEntries();
 
-// Deletes the value from the key of every session.
-void DeleteFromEverySession(const std::vector<std::string>& allSessions,
-                            const std::string& valueName);
+// Deletes the value from the key of every session PuTTY has now.
+void DeleteFromEverySession(const std::string& valueName);
 
 } // namespace quarnel

@@ -551,7 +551,7 @@ void ConfigWindow::OnDeletePassword() {
 
 void ConfigWindow::OnDeleteAllPasswords() {
     if (ShowMessage("Passwörter Löschen", kDeleteAllPasswordsQuestion, MB_YESNO) == IDYES) {
-        DeleteFromEverySession(catalogue_.allSessions, PasswordValueName);
+        DeleteFromEverySession(PasswordValueName);
         RegistryDeleteValue(ProgramKey, MasterCheckValueName, ".");
     }
 }
@@ -667,7 +667,7 @@ void ConfigWindow::OnDeleteMenu() {
 
 void ConfigWindow::OnDeleteAllMenus() {
     if (ShowMessage("Menues Löschen", kDeleteAllMenusQuestion, MB_YESNO) == IDYES) {
-        DeleteFromEverySession(catalogue_.allSessions, MenuValueName);
+        DeleteFromEverySession(MenuValueName);
     }
 }
 

@@ -437,15 +437,8 @@ TEST_F(ShellTest, GeometryKeepsTheControlsBelowTheMenuBarAndTheWindowOnScreen) {
     }
 }
 
-std::vector<std::string> Rows(HWND search) {
-    std::vector<std::string> rows;
-    const HWND list = GetDlgItem(search, kQuickSearchList);
-    for (int i = 0; i < SendMessageW(list, LB_GETCOUNT, 0, 0); ++i) {
-        wchar_t text[256] = {};
-        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
-        rows.push_back(Narrow(text));
-    }
-    return rows;
+Texts Rows(HWND search) {
+    return Entries(GetDlgItem(search, kQuickSearchList));
 }
 
 TEST_F(ShellTest, TheQuickSearchNarrowsStartsAndComesBackEmptyOnEveryPress) {
@@ -465,7 +458,7 @@ TEST_F(ShellTest, TheQuickSearchNarrowsStartsAndComesBackEmptyOnEveryPress) {
               (std::vector<std::string>{"München web (Filialen)", "mail", "web server (Kunden)"}));
     SetWindowTextW(GetDlgItem(search, kQuickSearchField), L"WEB k");
     Pump();
-    EXPECT_EQ(Rows(search), (std::vector<std::string>{"web server (Kunden)"}));
+    EXPECT_EQ(Rows(search), Texts{"web server (Kunden)"});
     Key(VK_RETURN);
     AwaitStarts(1);
     EXPECT_EQ(LastArguments(), (Args{L"-load", L"web server"}));
@@ -495,12 +488,6 @@ TEST_F(ShellTest, TheQuickSearchNarrowsStartsAndComesBackEmptyOnEveryPress) {
     EXPECT_FALSE(IsWindow(search));
 }
 
-std::string ComboText(HWND combo, int index) {
-    wchar_t text[256] = {};
-    SendMessageW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
-    return Narrow(text);
-}
-
 // PuTTY saving a session, or the Sessions key going, shows in the menus, the quick search
 // and the configuration window while the program runs; an open menu is not rebuilt under
 // the user, and the user's pick and typing stay.
@@ -526,10 +513,9 @@ TEST_F(ShellTest, EveryListFollowsPuttysSessionsWhileTheProgramRuns) {
     PumpUntil([&] { return GetMenu(main) != before; }, "the menus to follow");
     EXPECT_EQ(MenuText(GetMenu(main)).substr(MenuText(GetMenu(main)).find("\nEins\n") + 1),
               "Eins\n  alpha [1000]\nZwei\n  neu [1001]\nWEITERE...\n  beta [1002]\n");
-    EXPECT_EQ(ComboText(sessions, 4), "neu");
-    EXPECT_EQ(ComboText(sessions, static_cast<int>(SendMessageW(sessions, CB_GETCURSEL, 0, 0))),
-              "beta");
-    EXPECT_EQ(ComboText(GetDlgItem(config, kMenuCombo), 3), "Zwei");
+    EXPECT_EQ(Entries(sessions).at(4), "neu");
+    EXPECT_EQ(Entries(sessions).at(SendMessageW(sessions, CB_GETCURSEL, 0, 0)), "beta");
+    EXPECT_EQ(Entries(GetDlgItem(config, kMenuCombo)).at(3), "Zwei");
     wchar_t typed[32] = {};
     GetWindowTextW(GetDlgItem(config, kMenuCombo), typed, 32);
     EXPECT_STREQ(typed, L"getippt");

@@ -95,13 +95,6 @@ HWND Program::WaitForWindow(const std::string& titlePrefix, const wchar_t* class
     return found;
 }
 
-std::string TextOf(HWND window) {
-    wchar_t text[2048] = {};
-    SendMessageTimeoutW(window, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000,
-                        nullptr);
-    return Narrow(text);
-}
-
 void PostClick(HWND window, int gadget) {
     PostMessageW(window, WM_COMMAND, MAKEWPARAM(gadget, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(window, gadget)));

@@ -2,6 +2,7 @@
 // window messages, for what only a separate process shows. Every wait has a deadline.
 #pragma once
 
+#include "testkit/window_text.h"
 #include "win/handles.h"
 
 #include <windows.h>
@@ -39,8 +40,6 @@ class Program {
     DWORD id_ = 0;
 };
 
-// A window's or control's text, read across processes.
-std::string TextOf(HWND window);
 // A click on a gadget as its window hears it, and a menu item or shortcut picked; both
 // posted, so a box the handler opens holds nobody up.
 void PostClick(HWND window, int gadget);

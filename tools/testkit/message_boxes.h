@@ -1,7 +1,7 @@
 // What a test in the program's own process needs around message boxes and the Run keys.
 #pragma once
 
-#include "win/text.h"
+#include "testkit/window_text.h"
 #include "win/handles.h"
 
 #include <windows.h>
@@ -15,8 +15,6 @@
 #include <vector>
 
 namespace quarnel::test {
-
-using Texts = std::vector<std::string>;
 
 // Answers the dialogs of this thread as they open, as the user would: a message box with
 // the planned answer, else OK or No; any other dialog (the file requester) by cancelling.
@@ -35,11 +33,6 @@ class Boxes {
     static Texts Take() { return std::exchange(seen_, {}); }
 
   private:
-    static std::string TextOf(HWND window) {
-        wchar_t text[1024] = {};
-        GetWindowTextW(window, text, 1024);
-        return Narrow(text);
-    }
     // Runs in the prompt's own loop as soon as it waits for the user.
     static void CALLBACK Type(HWND, UINT, UINT_PTR timer, DWORD) {
         KillTimer(nullptr, timer);
