@@ -68,7 +68,6 @@ class MainWindow : public RowWindow<MainWindow> {
 
     void AddTrayIcon();
 
-    bool IsShown() const { return shown_; }
     void MarkShown() { shown_ = true; }
     void SaveGeometry() const;
     void HideToTray();

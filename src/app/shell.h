@@ -30,9 +30,8 @@ class Shell : private WindowOwner,
     // the configuration window).
     void Open(bool firstRun);
     // Waits up to `timeout` ms for input and handles what has come; false once the
-    // program has ended, with its exit code in ExitCode().
+    // program has ended.
     bool PumpOnce(DWORD timeout = INFINITE);
-    int ExitCode() const { return exitCode_; }
     // Open, then pump until the program ends; returns the exit code.
     int Run(bool firstRun);
 

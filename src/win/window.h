@@ -67,7 +67,6 @@ class TopWindow {
     TopWindow& operator=(const TopWindow&) = delete;
 
     HWND Handle() const { return window_; }
-    bool IsOpen() const { return window_ != nullptr; }
     // Ends the window; the object stays until its owner lets it go.
     void Close();
     // Brings the window to the foreground with the focus where it was.

@@ -154,29 +154,6 @@ TEST(E2e, TheHotkeyOpensTheQuickSearchFromAnywhere) {
     EXPECT_EQ(program.WaitForExit(), 0u);
 }
 
-// PuTTY saving a session while the program runs makes it startable from the menu, with
-// no restart.
-TEST(E2e, ASessionSavedInPuttyIsStartableAtOnce) {
-    QuarnelSetup setup;
-    setup.WithFakePutty().Session("alt");
-    FakePuttyLog log;
-    Program program;
-    const HWND main = program.WaitForWindow(kMain);
-    SetEnvironmentVariableW(L"QUARNEL_FAKE_PUTTY_SAVE", L"gespeichert");
-    Program(FakePuttyPath()).WaitForExit();
-    SetEnvironmentVariableW(L"QUARNEL_FAKE_PUTTY_SAVE", nullptr);
-    // Item 1001 is there once the menus follow: "alt" stays 1000.
-    Await(
-        [&] {
-            PostCommand(main, 1001);
-            const auto starts = log.Read();
-            return !starts.empty() && starts.back().arguments.back() == L"gespeichert";
-        },
-        "the saved session in the menu");
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(program.WaitForExit(), 0u);
-}
-
 // Wine takes the screen's resolution from this value whenever a program starts.
 TEST(E2e, AtAnotherResolutionTheWindowScalesAsAWhole) {
     const std::string desktop = "HKEY_CURRENT_USER\\Control Panel\\Desktop";

@@ -215,17 +215,6 @@ TEST_F(ShellTest, AFirstRunWelcomesAndALaterRunTakesReturnAndMayStartHidden) {
     }
 }
 
-TEST_F(ShellTest, AboutTwiceLeavesOneInformationWindowOpenedAfresh) {
-    setup_.LaterRun();
-    Start();
-    Choose(kAboutItem);
-    const HWND first = FindProgramWindow("Quarnel - Information");
-    Choose(kAboutItem);
-    const HWND second = FindProgramWindow("Quarnel - Information");
-    EXPECT_FALSE(IsWindow(first));
-    EXPECT_TRUE(IsWindow(second));
-}
-
 TEST_F(ShellTest, TheTraySelectsShowsAndHidesAndItsContextMenuIsThePopupAtTheAnchor) {
     setup_.LaterRun().Session("a", "Eins").Session("b");
     Start();

@@ -7,9 +7,7 @@
 // -pwfile FILE is read as PuTTY reads it: an ordinary file open, its first line, recorded
 // with its line feed byte for byte (each byte one UTF-16 unit) after "+", or "!" when the
 // file cannot be opened. QUARNEL_FAKE_PUTTY_PWFILE_DELAY_MS opens it that late, as a slow
-// PuTTY does; with QUARNEL_FAKE_PUTTY_SKIP_PWFILE it is left unread. With
-// QUARNEL_FAKE_PUTTY_SAVE it saves a session of that key name first, as PuTTY saves one:
-// value by value, about a hundred of them.
+// PuTTY does; with QUARNEL_FAKE_PUTTY_SKIP_PWFILE it is left unread.
 #include "win/handles.h"
 
 #include <windows.h>
@@ -25,20 +23,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         return 2;
     }
     GetCurrentDirectoryW(MAX_PATH, folder);
-    wchar_t save[64] = {};
-    if (GetEnvironmentVariableW(L"QUARNEL_FAKE_PUTTY_SAVE", save, 64) > 0) {
-        HKEY key = nullptr;
-        RegCreateKeyW(HKEY_CURRENT_USER,
-                      (std::wstring(L"Software\\SimonTatham\\PuTTY\\Sessions\\") + save).c_str(),
-                      &key);
-        for (int i = 0; i < 100; ++i) {
-            const DWORD value = static_cast<DWORD>(i);
-            RegSetValueExW(key, (L"Setting" + std::to_wstring(i)).c_str(), 0, REG_DWORD,
-                           reinterpret_cast<const BYTE*>(&value), sizeof value);
-        }
-        RegSetValueExW(key, L"HostName", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"h"), 4);
-        RegCloseKey(key);
-    }
     const std::wstring commandLine = GetCommandLineW();
     std::wstring arguments, passwordFile;
     int count = 0;
