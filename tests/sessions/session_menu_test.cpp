@@ -69,6 +69,7 @@ TEST(LayoutSessionMenu, SessionItemsEndAtTheLast16BitNumberAndLongMenusGoOnUnder
     ASSERT_EQ(layout.size(), 1u + 17u);
     EXPECT_EQ(layout[1].text + "|" + layout[2].text + "|" + layout.back().text,
               "WEITERE...|WEITERE... (2)|WEITERE... (17)");
+    EXPECT_EQ(layout[1].entries.size(), 4000u);
     EXPECT_EQ(layout[2].entries.front().id, 5000);
 }
 
