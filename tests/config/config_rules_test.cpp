@@ -12,8 +12,6 @@ TEST(BrowsePresetTest, SplitsAtTheLastBackslashAndDropsImpossibleNames) {
     } cases[] = {
         {"C:\\\\putty.exe", "C:\\", "putty.exe"}, // a drive root start folder
         {"putty.exe", "", "putty.exe"},           // no backslash: the system picks the folder
-        {"", "", ""},
-        {"C:\\Tools\\", "C:\\Tools", ""},
         {"D:\\a b\\grün putty.exe", "D:\\a b", "grün putty.exe"},
     };
     for (const auto& c : cases) {
@@ -24,6 +22,13 @@ TEST(BrowsePresetTest, SplitsAtTheLastBackslashAndDropsImpossibleNames) {
         EXPECT_EQ(SplitBrowsePreset(std::string("C:\\x\\a") + impossible + "b").fileName, "")
             << int(impossible);
     }
+}
+
+TEST(DecideMenuSaveTest, EmptyDeletesAndOnlyAnEntryOfTheSameBytesIsNotAppended) {
+    const std::vector<std::string> entries = {"Prod", "Test"};
+    EXPECT_EQ(DecideMenuSave("", entries), MenuSave::Delete);
+    EXPECT_EQ(DecideMenuSave("Test", entries), MenuSave::Store);
+    EXPECT_EQ(DecideMenuSave("test", entries), MenuSave::StoreAndAppend);
 }
 
 TEST(ReadsBackWholeTest, AtMost254Characters) {

@@ -9,37 +9,21 @@ namespace quarnel {
 namespace {
 
 TEST(ValueText, NumbersAndHexBytesReadAsTheSettingsHaveAlwaysBeenRead) {
+    // Blanks are skipped, tabs are not; arithmetic wraps at 32 bits.
     const std::pair<const char*, int32_t> numbers[] = {
-        {"12abc", 12}, {"abc", 0},         {"-5", -5},
-        {"+7", 7},     {"   12", 12},      {"\t5", 0}, // only blanks are skipped
-        {"--5", 0},    {"4294967295", -1}, {"99999999999", 1215752191},
-    };
+        {"   -5abc", -5}, {"\t5", 0}, {"4294967295", -1}};
     for (const auto& [text, number] : numbers) {
         EXPECT_EQ(ParseDecimal(text), number) << '"' << text << '"';
     }
-    EXPECT_EQ(ParseHexBytes("abC"), (std::vector<uint8_t>{171})); // an odd last digit goes
-    EXPECT_EQ(ParseHexBytes("0aFf"), (std::vector<uint8_t>{10, 255}));
+    EXPECT_EQ(ParseHexBytes("0aFf7"), (std::vector<uint8_t>{10, 255})); // an odd last digit goes
     EXPECT_EQ(FormatHexBytes({0, 10, 255}), "000AFF");
 }
 
 TEST(SplitRegistryPath, RootsSubkeysAndSeparators) {
-    const struct {
-        const char* path;
-        RegistryRoot root;
-        const char* subKey;
-    } cases[] = {
-        {"hkey_Local_Machine\\SOFTWARE\\", RegistryRoot::LocalMachine, "SOFTWARE\\"},
-        {"HKEY_CURRENT_USER\\\\Software", RegistryRoot::CurrentUser, "Software"},
-        {"HKEY_CURRENT_USER\\\\\\Software", RegistryRoot::CurrentUser, "\\Software"},
-        {"HKEY_CURRENT_USER", RegistryRoot::CurrentUser, "HKEY_CURRENT_USER"},
-        {"HKCU\\Software", RegistryRoot::None, ""},
-        {" HKEY_CURRENT_USER\\Software", RegistryRoot::None, ""},
-    };
-    for (const auto& c : cases) {
-        const RegistryPath split = SplitRegistryPath(c.path);
-        EXPECT_EQ(split.root, c.root) << c.path;
-        EXPECT_EQ(split.subKey, c.subKey) << c.path;
-    }
+    const RegistryPath split = SplitRegistryPath("hkey_Local_Machine\\\\SOFTWARE\\");
+    EXPECT_EQ(split.root, RegistryRoot::LocalMachine);
+    EXPECT_EQ(split.subKey, "SOFTWARE\\"); // a doubled separator counts once, a trailing one stays
+    EXPECT_EQ(SplitRegistryPath("HKEY_CURRENT_USER").subKey, "HKEY_CURRENT_USER");
 }
 
 } // namespace

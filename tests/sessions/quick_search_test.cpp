@@ -6,41 +6,30 @@
 namespace quarnel {
 namespace {
 
-const SearchIndex& Index() {
-    static const SearchIndex index({
-        {"alt-prod", ""},                // 0
-        {"web server 01", "Produktion"}, // 1
-        {"Webmail", "Büro"},             // 2
-        {"Überwachung", "Prod"},         // 3
-        {"db-web", ""},                  // 4
-        {"menüweb", "Test"},             // 5: ü is a letter, no word begins at web
-        {"MÜNCHEN router", "Netz"},      // 6
-        {"oldweb_web", ""},              // 7: web begins a word at its second place
-    });
-    return index;
-}
+const SearchIndex kIndex({
+    {"alt-prod", ""},                // 0
+    {"web server 01", "Produktion"}, // 1
+    {"Webmail", "Büro"},             // 2
+    {"Überwachung", "Prod"},         // 3
+    {"db-web", ""},                  // 4
+    {"menüweb", "Test"},             // 5: ü is a letter, no word begins at web
+    {"oldweb_web", ""},              // 6: web begins a word at its second place
+});
 
 TEST(SearchIndexTest, MatchesEveryWordAndRanksBeginningsAndRecentFirst) {
     const struct {
         std::string query;
         std::vector<size_t> recent, found;
     } cases[] = {
-        {"web", {}, {1, 2, 4, 7, 5}},
-        {"web", {5, 4, 2}, {2, 1, 4, 7, 5}},
-        {"  WEB   SERVER ", {}, {1}},
-        {"server web", {}, {1}},
+        {" WEB\t", {}, {1, 2, 4, 6, 5}},
         {"web prod", {}, {1}}, // one word in the name, one in the menu
         {"üBER", {}, {3}},
-        {"münchen", {}, {6}},
-        {"BÜRO", {}, {2}},
         {"prod", {}, {0, 1, 3}},  // a menu match does not rank
         {"prod", {3}, {0, 3, 1}}, // recent first only within its rank
-        {"ß", {}, {}},
-        {"", {5, 2, 99, 5}, {5, 2, 0, 1, 3, 4, 6, 7}},
-        {" \t ", {}, {0, 1, 2, 3, 4, 5, 6, 7}},
+        {" \t ", {5, 2, 99, 5}, {5, 2, 0, 1, 3, 4, 6}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(Index().Find(c.query, c.recent), c.found) << '"' << c.query << '"';
+        EXPECT_EQ(kIndex.Find(c.query, c.recent), c.found) << '"' << c.query << '"';
     }
 }
 

@@ -10,18 +10,9 @@ TEST(SessionName, ShowsEveryEscapeUndone) {
     const struct {
         std::string key, shown;
     } cases[] = {
-        {"B%FCro", "Büro"},
-        {"web%20server%2001", "web server 01"},
-        {"back%5C", "back\\"},
-        {"a%2Fb%2fc", "a/b/c"},
-        {"100%25", "100%"},
-        {"%2520", "%20"}, // decoded once
-        {"%", "%"},
-        {"%2", "%2"},
-        {"%zz%g2", "%zz%g2"},
-        {"%%20", "% "},
-        {"%00", "%00"}, // a zero byte would end the name
-        {"", ""},
+        {"B%FCro%2fx", "Büro/x"}, {"100%25", "100%"}, {"%%20", "% "}, {"%2", "%2"},
+        {"%zz%g2", "%zz%g2"},     {"%2520", "%20"}, // decoded once
+        {"%00", "%00"},                             // a zero byte would end the name
     };
     for (const auto& c : cases) {
         EXPECT_EQ(SessionDisplayName(c.key), c.shown) << c.key;
@@ -29,13 +20,12 @@ TEST(SessionName, ShowsEveryEscapeUndone) {
 }
 
 TEST(SessionName, ATemplateStoredWithOnlyItsBlanksDecodedStillNamesItsSession) {
-    const std::vector<std::string> keys = {"B%FCro%20Nord", "a%2541", "aA"};
+    const std::vector<std::string> keys = {"B%FCro%20Nord", "a%41", "a%2541"};
     const struct {
         std::string stored, shown;
     } cases[] = {
         {"B%FCro Nord", "Büro Nord"}, // the earlier form
-        {"Büro Nord", "Büro Nord"},
-        {"a%41", "a%41"}, // the shown name of a%2541, not decoded twice
+        {"a%41", "a%41"},             // a shown name counts before an earlier form (of a%41)
         {"Default Settings", "Default Settings"},
     };
     for (const auto& c : cases) {

@@ -1,19 +1,19 @@
-// Session and template starts for arbitrary names, hosts, pipe paths and passwords: the
-// name comes back as one argument under both variants of the Windows command-line rules,
-// the host follows as typed, and the password goes only the way this PuTTY takes it.
-// (The fixed forms of the other starts and the folders are the unit table's.)
+// Session starts for arbitrary names, pipe paths and passwords: the name comes back as
+// one argument under both variants of the Windows command-line rules, and the password
+// goes only the way this PuTTY takes it. (The other starts are the unit table's; they
+// quote a template's name as a session's.)
 //
-// Input: a flags byte (bit 0 a template start, 1 the template sets SSH, 2-3 the version:
-// none, 0.0.0.0, 0.76, 0.77, 4 the code page holds the password), then, separated by line
-// feeds, the name, the host, the pipe path and, if present, the password. Each byte of
-// the texts is one character.
+// Input: a flags byte (bits 2-3 the version: none, 0.0.0.0, 0.76, 0.77, bit 4 the code
+// page holds the password, the others unused), then, separated by line feeds, the name,
+// a host (unused), the pipe path and, if present, the password. Each byte of the texts
+// is one character.
 #include "fuzz/fuzz_check.h"
 #include "sessions/start_plan.h"
 #include "testkit/command_line_rules.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,12 +25,7 @@ using Texts = std::vector<std::wstring>;
 
 void CheckSplit(const std::wstring& parameters, const Texts& expected) {
     for (const auto rule : {test::DoubledQuote::EndsQuoting, test::DoubledQuote::KeepsQuoting}) {
-        const bool same = test::SplitArguments(parameters, rule) == expected;
-        if (!same) {
-            std::fprintf(stderr, "[%ls] splits otherwise under rule %d\n", parameters.c_str(),
-                         static_cast<int>(rule));
-        }
-        FUZZ_CHECK(same);
+        FUZZ_CHECK(test::SplitArguments(parameters, rule) == expected);
     }
 }
 
@@ -38,10 +33,8 @@ void CheckSplit(const std::wstring& parameters, const Texts& expected) {
 // left without data when no line feed followed.
 std::wstring Field(std::string_view& input) {
     const size_t end = input.find('\n');
-    std::wstring text;
-    for (const char c : input.substr(0, end)) {
-        text += static_cast<wchar_t>(static_cast<unsigned char>(c));
-    }
+    const auto* bytes = reinterpret_cast<const unsigned char*>(input.data());
+    const std::wstring text(bytes, bytes + std::min(end, input.size()));
     input = end == std::string_view::npos ? std::string_view() : input.substr(end + 1);
     return text;
 }
@@ -54,42 +47,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const uint8_t flags = data[0];
     std::string_view input(reinterpret_cast<const char*>(data) + 1, size - 1);
+    const std::wstring name = Field(input), host = Field(input), pipe = Field(input);
+    if ((name + pipe).find(L'\0') != std::wstring::npos) {
+        return 0; // no session name or pipe path holds one
+    }
     quarnel::StartRequest request;
-    const bool withTemplate = (flags & 1) != 0;
-    request.kind = withTemplate ? quarnel::StartKind::SshWithTemplate : quarnel::StartKind::Session;
-    request.templateSetsSsh = (flags & 2) != 0;
+    request.kind = quarnel::StartKind::Session;
     const int version = (flags >> 2) & 3;
     const quarnel::FileVersion versions[] = {{0, 0, 0, 0}, {0, 76, 0, 0}, {0, 77, 0, 0}};
     if (version > 0) {
         request.puttyVersion = versions[version - 1];
     }
-    const std::wstring name = Field(input);
-    request.session = request.templateName = name;
-    request.host = Field(input);
-    request.pipePath = Field(input);
+    request.session = name;
+    request.pipePath = pipe;
     if (input.data() != nullptr) {
         request.password = std::string(input);
         if ((flags & 16) != 0) {
             request.passwordArgument = Field(input);
         }
     }
-    for (const std::wstring& text : {name, request.host, request.pipePath}) {
-        if (text.find(L'\0') != std::wstring::npos) {
-            return 0; // no session name, typed host or pipe path holds one
-        }
-    }
 
     const quarnel::StartPlan plan = quarnel::PlanStart(request);
-    if (withTemplate) {
-        const std::wstring tail = L" " + request.host;
-        FUZZ_CHECK(plan.route == PasswordRoute::None && plan.parameters.ends_with(tail));
-        Texts expected = {L"-load", name};
-        if (!request.templateSetsSsh) {
-            expected.push_back(L"-ssh");
-        }
-        CheckSplit(plan.parameters.substr(0, plan.parameters.size() - tail.size()), expected);
-        return 0;
-    }
     bool sendable = request.password.has_value();
     for (const char c : request.password.value_or("")) {
         sendable = sendable && static_cast<unsigned char>(c) >= 0x20 && c != 0x7F;
@@ -98,13 +76,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (sendable && version == 2) { // 0.76
         route = request.passwordArgument ? PasswordRoute::CommandLine : PasswordRoute::None;
     } else if (sendable) {
-        route = request.pipePath.empty() ? PasswordRoute::None : PasswordRoute::Pipe;
+        route = pipe.empty() ? PasswordRoute::None : PasswordRoute::Pipe;
     }
     FUZZ_CHECK(plan.route == route);
     // The exact split also shows the password nowhere but after -pw.
     Texts expected;
     if (route == PasswordRoute::Pipe) {
-        expected = {L"-pwfile", request.pipePath};
+        expected = {L"-pwfile", pipe};
     } else if (route == PasswordRoute::CommandLine) {
         expected = {L"-pw", *request.passwordArgument};
     }
