@@ -19,10 +19,10 @@ class SessionWatcherTest : public ::testing::Test {
                                         nullptr, nullptr)};
     int updates = 0; // update messages seen
 
-    // Takes the updates the window's messages announce until one shows the session as
-    // "key" or "key=menu"; "" waits for no session at all.
+    // Takes the updates the window's messages announce until one lists the sessions as
+    // " key key=menu ... ", or one holds `session` so.
     void WaitFor(SessionWatcher& watcher, const std::string& session) {
-        for (const ULONGLONG deadline = GetTickCount64() + 10000; GetTickCount64() < deadline;) {
+        for (const ULONGLONG end = GetTickCount64() + 10000; GetTickCount64() < end;) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
             for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {
                 const auto update =
@@ -30,12 +30,10 @@ class SessionWatcherTest : public ::testing::Test {
                 std::string shown = " ";
                 for (const std::string& key : update ? update->allSessions : Keys()) {
                     const auto menu = update->menuOfSession.find(key);
-                    shown +=
-                        key + (menu == update->menuOfSession.end() ? "" : "=" + menu->second) + " ";
+                    shown += key + (menu != update->menuOfSession.end() ? "=" + menu->second : "");
+                    shown += " ";
                 }
-                if (update &&
-                    (session.empty() ? shown == " "
-                                     : shown.find(" " + session + " ") != std::string::npos)) {
+                if (update && (shown == session || shown.find(" " + session + " ") != shown.npos)) {
                     return;
                 }
             }
@@ -49,8 +47,9 @@ TEST_F(SessionWatcherTest, EachChangeArrivesOnceAndOnlyChangedSessionsAreRead) {
     for (unsigned i = 0; i < kSessions; ++i) {
         setup.Session("s" + std::to_string(i), "Menu");
     }
-    SessionWatcher watcher(LoadSessionCatalogue(), window.get(), kUpdated);
-    setup.Session("new");
+    const SessionCatalogue known = LoadSessionCatalogue();
+    setup.Session("new"); // before the watch is set: its first reading finds it
+    SessionWatcher watcher(known, window.get(), kUpdated);
     WaitFor(watcher, "new");
     // PuTTY saves a session value by value; its menu changes within the burst.
     for (int i = 0; i < 100; ++i) {
@@ -72,7 +71,7 @@ TEST_F(SessionWatcherTest, FollowsTheSessionsKeyMissingAtStartDeletedAndMadeAgai
     setup.Session("a", "A"); // makes the keys above it too
     WaitFor(watcher, "a=A");
     test::RemovePuttySessions();
-    WaitFor(watcher, "");
+    WaitFor(watcher, " ");
     setup.Session("b");
     WaitFor(watcher, "b");
 }
