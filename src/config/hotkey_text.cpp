@@ -12,7 +12,6 @@ struct Modifier {
 };
 constexpr Modifier kModifiers[] = {
     {"Strg", HotkeyControl}, {"Alt", HotkeyAlt}, {"Umschalt", HotkeyShift}, {"Win", HotkeyWin}};
-constexpr unsigned kAllModifiers = HotkeyControl | HotkeyAlt | HotkeyShift | HotkeyWin;
 constexpr int kFunctionKeys = 24;
 
 char Lower(char c) {
@@ -83,21 +82,6 @@ unsigned ModifierOf(std::string_view name) {
     return 0;
 }
 
-std::string KeyName(unsigned vk) {
-    if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9')) {
-        return std::string(1, static_cast<char>(vk));
-    }
-    if (vk == HotkeySpace) {
-        return "Leertaste";
-    }
-    if (IsFunctionKey(vk)) {
-        std::string name = "F"; // "F" + to_string trips gcc 12's -Wrestrict
-        name += std::to_string(vk - HotkeyF1 + 1);
-        return name;
-    }
-    return "";
-}
-
 } // namespace
 
 Hotkey ParseHotkey(std::string_view text) {
@@ -126,22 +110,6 @@ Hotkey ParseHotkey(std::string_view text) {
         return DefaultHotkey;
     }
     return Hotkey{true, modifiers, key};
-}
-
-std::string HotkeyText(const Hotkey& hotkey) {
-    const std::string key = KeyName(hotkey.virtualKey);
-    if (!hotkey.enabled || key.empty() || (hotkey.modifiers & ~kAllModifiers) != 0 ||
-        (hotkey.modifiers == 0 && !IsFunctionKey(hotkey.virtualKey))) {
-        return "";
-    }
-    std::string text;
-    for (const Modifier& m : kModifiers) {
-        if ((hotkey.modifiers & m.bit) != 0) {
-            text += m.name;
-            text += '+';
-        }
-    }
-    return text + key;
 }
 
 } // namespace quarnel

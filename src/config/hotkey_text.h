@@ -34,8 +34,4 @@ inline constexpr Hotkey DefaultHotkey{true, HotkeyControl | HotkeyAlt, 'P'};
 // taken from every other program. A text of blanks only counts as empty.
 Hotkey ParseHotkey(std::string_view text);
 
-// The text ParseHotkey reads as this hotkey, modifiers in the order Strg, Alt, Umschalt,
-// Win; empty for a hotkey that is off or whose key or modifiers have no name.
-std::string HotkeyText(const Hotkey& hotkey);
-
 } // namespace quarnel

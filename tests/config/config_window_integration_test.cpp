@@ -187,6 +187,12 @@ TEST_F(ConfigTest, ThePathIsStoredWhenItNamesAReadableFileThatReadsBackWhole) {
         PumpUntil([&] { return Text(kPuttyPathStatusLabel) == c.status; }, c.status);
         EXPECT_EQ(Value(ProgramKey, "PuttyPfad"), c.stored);
     }
+    // An answer that comes after more typing is not the new text's.
+    Put(kPuttyPathField, putty);
+    SendMessageW(window_, WM_TIMER, 1, 0); // the pause after typing: the check begins
+    SetWindowTextW(Control(kPuttyPathField), (putty + L"x").c_str());
+    PumpUntil([&] { return Text(kPuttyPathStatusLabel) == cases[0].status; }, "the new answer");
+    EXPECT_EQ(Value(ProgramKey, "PuttyPfad"), Narrow(putty));
 }
 
 // What the user typed is stored exactly or not at all, and a failed write is named.
