@@ -3,7 +3,7 @@
 #pragma once
 
 #include "win/fonts.h"
-#include "win/gadget_spec.h"
+#include "win/gadget_rows.h"
 
 #include <windows.h>
 

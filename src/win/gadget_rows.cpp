@@ -1,4 +1,4 @@
-#include "win/gadget_spec.h"
+#include "win/gadget_rows.h"
 
 #include <algorithm>
 
