@@ -16,15 +16,12 @@ namespace {
 
 constexpr char kMain[] = "Quarnel V. 0.53";
 
-std::string BoxText(HWND box) {
-    return TextOf(GetDlgItem(box, 0xFFFF));
-}
-
 TEST(E2e, AFirstRunWelcomesASecondCopyEndsAtOnceAndClosingStoresThePlace) {
     QuarnelSetup setup;
     Program program;
     const HWND box = program.WaitForWindow("Ulvas Quarnel", L"#32770");
-    EXPECT_TRUE(BoxText(box).starts_with("Das Tool wurde zum Ersten Mal aufgerufen. Daher"));
+    EXPECT_TRUE(TextOf(GetDlgItem(box, 0xFFFF))
+                    .starts_with("Das Tool wurde zum Ersten Mal aufgerufen. Daher"));
     Program second;
     EXPECT_EQ(second.WaitForExit(), 0u);
     Answer(box, IDOK);
@@ -102,25 +99,6 @@ TEST(E2e, ThePromptsPasswordReachesASlowPuttyWhateverTheProgramDoesNext) {
     SetEnvironmentVariableW(L"QUARNEL_FAKE_PUTTY_PWFILE_DELAY_MS", nullptr);
 }
 
-// The main window of a copy other than `not`.
-HWND OtherCopysMainWindow(DWORD notId, DWORD& id) {
-    HWND found = nullptr;
-    Await(
-        [&] {
-            for (HWND w = FindWindowW(L"QuarnelMainWindow", nullptr); w != nullptr;
-                 w = FindWindowExW(nullptr, w, L"QuarnelMainWindow", nullptr)) {
-                GetWindowThreadProcessId(w, &id);
-                if (id != notId && IsWindowVisible(w)) {
-                    found = w;
-                    return true;
-                }
-            }
-            return false;
-        },
-        "a new copy's main window");
-    return found;
-}
-
 TEST(E2e, TheRestartStartsANewCopyAndAfterTheUninstallTheNextStartIsAFirstRun) {
     QuarnelSetup setup;
     setup.LaterRun();
@@ -128,8 +106,11 @@ TEST(E2e, TheRestartStartsANewCopyAndAfterTheUninstallTheNextStartIsAFirstRun) {
     PostCommand(old.WaitForWindow(kMain), 910);
     PostClick(old.WaitForWindow("Quarnel Konfiguration"), 18);
     EXPECT_EQ(old.WaitForExit(), 0u);
+    HWND main = nullptr;
+    Await([&] { return IsWindowVisible(main = FindWindowW(L"QuarnelMainWindow", nullptr)); },
+          "the new copy's main window");
     DWORD id = 0;
-    const HWND main = OtherCopysMainWindow(old.Id(), id);
+    GetWindowThreadProcessId(main, &id);
     Program restarted(id);
     PostCommand(main, 910);
     PostClick(restarted.WaitForWindow("Quarnel Konfiguration"), 27);

@@ -9,25 +9,20 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <sstream>
+
 namespace quarnel::test {
 namespace {
 
 using Args = std::vector<std::wstring>;
 
+// A folder as the system may spell it: in lower case, without a trailing backslash.
 std::wstring Folder(std::wstring path) {
     while (path.size() > 3 && path.back() == L'\\') {
         path.pop_back();
     }
-    for (wchar_t& c : path) {
-        c = towlower(c);
-    }
+    std::transform(path.begin(), path.end(), path.begin(), towlower);
     return path;
-}
-
-std::wstring Here() {
-    wchar_t folder[MAX_PATH];
-    GetCurrentDirectoryW(MAX_PATH, folder);
-    return Folder(folder);
 }
 
 class ShellTest : public ProgramTest {
@@ -55,16 +50,19 @@ TEST_F(ShellTest, EachWayOfStartingGivesPuttyItsParametersAndFolder) {
     RegistryWrite(SessionsKey + "Vor%20lage", "Protocol", "telnet", kRegSz, ".");
     Start();
     SetWindowTextW(GetDlgItem(Main(), kHostField), L"host.example");
-    const std::wstring puttyFolder =
-        Folder(FakePuttyPath().substr(0, FakePuttyPath().rfind(L'\\')));
+    wchar_t current[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, current);
+    const std::wstring here = Folder(current),
+                       puttyFolder =
+                           Folder(FakePuttyPath().substr(0, FakePuttyPath().rfind(L'\\')));
     const struct {
         const char* how;
         std::function<void()> start;
         Args arguments;
         std::wstring folder;
     } cases[] = {
-        {"menu item", [&] { Choose(1000); }, {L"-load", L"Web Server"}, Here()},
-        {"escapes undone", [&] { Choose(1001); }, {L"-load", L"M\u00fcnchen\"x\""}, Here()},
+        {"menu item", [&] { Choose(1000); }, {L"-load", L"Web Server"}, here},
+        {"escapes undone", [&] { Choose(1001); }, {L"-load", L"M\u00fcnchen\"x\""}, here},
         {"SSH button", [&] { Click(Main(), kSshButton); }, {L"-ssh", L"host.example"}, puttyFolder},
         {"Return", [&] { Choose(kReturnShortcut); }, {L"-ssh", L"host.example"}, puttyFolder},
         {"right click on SSH, a Telnet template",
@@ -82,7 +80,7 @@ TEST_F(ShellTest, EachWayOfStartingGivesPuttyItsParametersAndFolder) {
          [&] { Click(Main(), kTelnetButton); },
          {L"-telnet", L"host.example"},
          puttyFolder},
-        {"PuTTY's own settings", [&] { Choose(kPuttySettingsItem); }, {}, Here()},
+        {"PuTTY's own settings", [&] { Choose(kPuttySettingsItem); }, {}, here},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(cases[i].how);
@@ -368,31 +366,28 @@ TEST_F(ShellTest, EveryWindowTakesTheKeyboardAsADialogDoes) {
 // buttons stand below every row, the window inside the work area; a size that fits
 // comes back as stored. Run at 96 and at 144 dpi.
 TEST_F(ShellTest, GeometryKeepsTheControlsBelowTheMenuBarAndTheWindowOnScreen) {
+    const char* names[] = {"FensterpositionX", "FensterpositionY", "Fensterbreite", "Fensterhoehe"};
     const struct {
         int menus;
-        const char *x, *y, *width, *height; // nullptr: not stored
-        int left;                           // where the window stands; -1: anywhere on screen
-        const char* storedAfter;            // the four values after the end; nullptr: any
+        const char* stored; // x, y, width and height as stored; "": nothing stored
+        int left;           // where the window stands; -1: anywhere on screen
+        bool keptAsStored;  // the same four values are stored at the end
     } cases[] = {
-        {1, "40", "30", "600", "200", 40, "40 30 600 200"},
-        {20, nullptr, nullptr, nullptr, nullptr, 10, nullptr},
-        {20, "10", "10", "2147483647", "1", -1, nullptr},
-        {1, "10", "10", "1", "1", 10, nullptr},
-        {1, "-30000", "-30000", "500", "60", 10, nullptr}, // a monitor that has gone
+        {1, "40 30 600 200", 40, true},         {20, "", 10, false},
+        {20, "10 10 2147483647 1", -1, false},  {1, "10 10 1 1", 10, false},
+        {1, "-30000 -30000 500 60", 10, false}, // a monitor that has gone
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.menus) + " menus, " + (c.width ? c.width : "-"));
+        SCOPED_TRACE(std::to_string(c.menus) + " menus, " + c.stored);
         QuarnelSetup setup;
         setup.LaterRun();
         for (int m = 0; m < c.menus; ++m) {
             setup.Session("s" + std::to_string(m), "Menue Nummer " + std::to_string(m));
         }
-        const char* names[] = {"FensterpositionX", "FensterpositionY", "Fensterbreite",
-                               "Fensterhoehe"};
-        const char* values[] = {c.x, c.y, c.width, c.height};
-        for (int v = 0; v < 4; ++v) {
-            if (values[v]) {
-                setup.Setting(names[v], values[v]);
+        std::istringstream stored(c.stored);
+        for (std::string value; const char* name : names) {
+            if (stored >> value) {
+                setup.Setting(name, value);
             }
         }
         Start();
@@ -401,28 +396,21 @@ TEST_F(ShellTest, GeometryKeepsTheControlsBelowTheMenuBarAndTheWindowOnScreen) {
         GetClientRect(main, &client);
         GetWindowRect(GetDlgItem(main, kTelnetButton), &telnet);
         MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&telnet), 2);
-        EXPECT_GT(telnet.top, 0);
-        EXPECT_LE(telnet.right, client.right);
-        EXPECT_LE(telnet.bottom, client.bottom);
+        EXPECT_TRUE(telnet.top > 0 && telnet.right <= client.right &&
+                    telnet.bottom <= client.bottom);
         GetWindowRect(main, &outer);
-        MONITORINFO monitor{};
-        monitor.cbSize = sizeof monitor;
+        MONITORINFO monitor{sizeof monitor, {}, {}, 0};
         GetMonitorInfoW(MonitorFromWindow(main, MONITOR_DEFAULTTONEAREST), &monitor);
-        const RECT& work = monitor.rcWork;
-        EXPECT_TRUE(outer.left >= work.left && outer.top >= work.top && outer.right <= work.right &&
-                    outer.bottom <= work.bottom)
+        RECT inside{};
+        EXPECT_TRUE(IntersectRect(&inside, &outer, &monitor.rcWork) && EqualRect(&inside, &outer))
             << outer.left << "," << outer.top << " " << outer.right << "," << outer.bottom;
-        if (c.left >= 0) {
-            EXPECT_EQ(outer.left, c.left);
-        }
+        EXPECT_TRUE(c.left < 0 || outer.left == c.left) << outer.left;
         Choose(kQuitItem);
-        std::string stored;
+        std::string after;
         for (const char* name : names) {
-            stored += (stored.empty() ? "" : " ") + RegistryRead(ProgramKey, name, ".");
+            after += (after.empty() ? "" : " ") + RegistryRead(ProgramKey, name, ".");
         }
-        if (c.storedAfter) {
-            EXPECT_EQ(stored, c.storedAfter);
-        }
+        EXPECT_TRUE(!c.keptAsStored || after == c.stored) << after;
     }
 }
 

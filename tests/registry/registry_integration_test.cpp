@@ -16,8 +16,8 @@ namespace {
 class RegistryTest : public ::testing::Test {
   protected:
     test::ScratchKey scratch{"registry"};
-    std::string key = scratch.Path() + "\\";
-    std::wstring subKey = Widen(scratch.Path().substr(strlen("HKEY_CURRENT_USER\\")));
+    std::string key = scratch.path + "\\";
+    std::wstring subKey = Widen(scratch.path.substr(strlen("HKEY_CURRENT_USER\\")));
 
     void SetUp() override { ASSERT_EQ(RegistryCreateKey(key, "."), 1); }
 

@@ -93,7 +93,7 @@ TEST(MasterCheck, TellsTheRightMasterPasswordFromAWrongOne) {
 
 TEST(StoredPassword, ACipherTextWithAZeroByteIsStoredAsBinaryDataAndBothFormsReadBack) {
     const test::ScratchKey scratch("stored-password");
-    RegistryCreateKey(scratch.Path(), ".");
+    RegistryCreateKey(scratch.path, ".");
     const struct {
         std::string cipher;
         int type;
@@ -102,11 +102,11 @@ TEST(StoredPassword, ACipherTextWithAZeroByteIsStoredAsBinaryDataAndBothFormsRea
         {std::string("a\0b", 3), kRegBinary},
     };
     for (const auto& c : cases) {
-        EXPECT_TRUE(StoreCipherText(scratch.Path(), c.cipher));
-        EXPECT_EQ(RegistryReadValue(scratch.Path(), "UlvasQuarnel_pw", ".").type, c.type);
-        EXPECT_EQ(ReadCipherText(scratch.Path()), c.cipher);
+        EXPECT_TRUE(StoreCipherText(scratch.path, c.cipher));
+        EXPECT_EQ(RegistryReadValue(scratch.path, "UlvasQuarnel_pw", ".").type, c.type);
+        EXPECT_EQ(ReadCipherText(scratch.path), c.cipher);
     }
-    EXPECT_FALSE(StoreCipherText(scratch.Path(), std::string(255, 'x'))); // reads back as nothing
+    EXPECT_FALSE(StoreCipherText(scratch.path, std::string(255, 'x'))); // reads back as nothing
 }
 
 } // namespace

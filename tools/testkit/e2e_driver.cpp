@@ -23,8 +23,8 @@ bool Await(const std::function<bool()>& condition, const std::string& what) {
     return true;
 }
 
-Program::Program(const std::wstring& file) {
-    std::wstring command = L"\"" + (file.empty() ? BuildDir() + L"\\quarnel.exe" : file) + L"\"";
+Program::Program() {
+    std::wstring command = L"\"" + BuildDir() + L"\\quarnel.exe\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
@@ -59,36 +59,9 @@ DWORD Program::WaitForExit() const {
     return code;
 }
 
-HWND Program::FindWindowTitled(const std::string& titlePrefix, const wchar_t* className) const {
-    struct Search {
-        DWORD id;
-        std::wstring prefix;
-        const wchar_t* className;
-        HWND found = nullptr;
-    } search{id_, Widen(titlePrefix), className};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(param);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            wchar_t title[256] = {}, name[64] = {};
-            GetWindowTextW(window, title, 256);
-            GetClassNameW(window, name, 64);
-            if (owner == s.id && IsWindowVisible(window) &&
-                std::wstring(title).starts_with(s.prefix) &&
-                (s.className == nullptr || std::wstring(name) == s.className)) {
-                s.found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 HWND Program::WaitForWindow(const std::string& titlePrefix, const wchar_t* className) const {
     HWND found = nullptr;
-    Await([&] { return (found = FindWindowTitled(titlePrefix, className)) != nullptr; },
+    Await([&] { return (found = FindTopWindow(id_, titlePrefix, true, className)) != nullptr; },
           "a window \"" + titlePrefix + "\"");
     // Shown, and its program waiting for the user: every step before has been done.
     WaitForInputIdle(process_.get(), 10000);

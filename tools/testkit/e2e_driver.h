@@ -17,15 +17,14 @@ bool Await(const std::function<bool()>& condition, const std::string& what);
 
 class Program {
   public:
-    // Starts the program of the build tree (quarnel.exe unless told otherwise).
-    explicit Program(const std::wstring& file = L"");
+    // Starts the quarnel.exe of the build tree.
+    Program();
     // A copy that runs already, taken over by its process id.
     explicit Program(DWORD processId);
     ~Program(); // ends it if it still runs
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    DWORD Id() const { return id_; }
     bool Running() const;
     // Its exit code once it has ended; ~0u when it is still running after the deadline.
     DWORD WaitForExit() const;
@@ -33,7 +32,6 @@ class Program {
     // A visible top-level window of the program whose title begins so; null after the
     // deadline. With `className`, only windows of that class ("#32770": a message box).
     HWND WaitForWindow(const std::string& titlePrefix, const wchar_t* className = nullptr) const;
-    HWND FindWindowTitled(const std::string& titlePrefix, const wchar_t* className = nullptr) const;
 
   private:
     UniqueHandle process_;

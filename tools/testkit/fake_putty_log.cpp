@@ -51,14 +51,13 @@ std::vector<FakePuttyStart> FakePuttyLog::Read() const {
             fields.push_back(text.substr(at, next - at));
         }
         FakePuttyStart& start = records.emplace_back();
-        start.commandLine = fields.at(0);
-        start.currentDirectory = fields.at(1);
-        if (!fields.at(2).empty()) {
-            start.passwordFile = fields[2][0] == L'!'
+        start.currentDirectory = fields.at(0);
+        if (!fields.at(1).empty()) {
+            start.passwordFile = fields[1][0] == L'!'
                                      ? "<unreadable>"
-                                     : std::string(fields[2].begin() + 1, fields[2].end());
+                                     : std::string(fields[1].begin() + 1, fields[1].end());
         }
-        start.arguments.assign(fields.begin() + 3, fields.end());
+        start.arguments.assign(fields.begin() + 2, fields.end());
     }
     return records;
 }

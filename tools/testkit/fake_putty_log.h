@@ -10,7 +10,6 @@ namespace quarnel::test {
 
 // How the stand-in was started once.
 struct FakePuttyStart {
-    std::wstring commandLine;            // GetCommandLineW as the process saw it
     std::vector<std::wstring> arguments; // CommandLineToArgvW of it, the program first
     std::wstring currentDirectory;       // GetCurrentDirectoryW at its start
     // The bytes it read from the file after -pwfile ("<unreadable>" when it could not

@@ -23,28 +23,9 @@
 
 namespace quarnel::test {
 
-// A top-level window of this thread whose title begins so; null when none.
+// A top-level window of this process whose title begins so; null when none.
 inline HWND FindProgramWindow(const std::string& titlePrefix, bool visibleOnly = true) {
-    struct Search {
-        std::wstring prefix;
-        bool visibleOnly;
-        HWND found = nullptr;
-    } search{Widen(titlePrefix), visibleOnly};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM param) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(param);
-            wchar_t title[256] = {};
-            GetWindowTextW(window, title, 256);
-            if ((IsWindowVisible(window) || !s.visibleOnly) &&
-                std::wstring(title).starts_with(s.prefix)) {
-                s.found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindTopWindow(GetCurrentProcessId(), titlePrefix, visibleOnly);
 }
 
 // A menu as text: one line per item, "text [number]", "---" for a separator, a submenu's
@@ -89,18 +70,7 @@ class PopupWatch {
         const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
         if (code == HC_ACTION && call->message == WM_ENTERIDLE && call->wParam == MSGF_MENU &&
             current_ != nullptr) {
-            HWND menuWindow = nullptr;
-            EnumThreadWindows(
-                GetCurrentThreadId(),
-                [](HWND window, LPARAM found) -> BOOL {
-                    wchar_t name[16] = {};
-                    GetClassNameW(window, name, 16);
-                    if (IsWindowVisible(window) && std::wstring(name) == L"#32768") {
-                        *reinterpret_cast<HWND*>(found) = window;
-                    }
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(&menuWindow));
+            const HWND menuWindow = FindTopWindow(GetCurrentProcessId(), "", true, L"#32768");
             PopupWatch& self = *current_;
             ++self.shown;
             self.content =

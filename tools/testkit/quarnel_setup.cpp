@@ -4,7 +4,6 @@
 #include "registry/registry.h"
 #include "sessions/catalogue.h"
 #include "testkit/fake_putty_log.h"
-#include "registry/predefined_key.h"
 #include "vault/cipher.h"
 #include "vault/master_check.h"
 #include "vault/stored_password.h"
@@ -16,32 +15,10 @@
 
 namespace quarnel::test {
 
-namespace {
-HKEY RootOf(RegistryRoot root) {
-    if (HKEY key = PredefinedKey(root)) {
-        return key;
-    }
-    throw std::invalid_argument("no registry root");
-}
-} // namespace
-
 void DeleteTree(const std::string& path) {
-    const RegistryPath split = SplitRegistryPath(path);
-    if (split.subKey.empty()) {
-        throw std::invalid_argument("refusing to delete a root key");
+    if (!RegistryDeleteTree(path, ".")) {
+        throw std::runtime_error("cannot delete " + path);
     }
-    RegDeleteTreeW(RootOf(split.root), Widen(split.subKey).c_str());
-    RegDeleteKeyW(RootOf(split.root), Widen(split.subKey).c_str());
-}
-
-ScratchKey::ScratchKey(const std::string& name)
-    : path_("HKEY_CURRENT_USER\\Software\\QuarnelTests\\" + name + "-" +
-            std::to_string(GetCurrentProcessId())) {
-    DeleteTree(path_);
-}
-
-ScratchKey::~ScratchKey() {
-    DeleteTree(path_);
 }
 
 std::wstring BuildDir() {
@@ -52,16 +29,6 @@ std::wstring BuildDir() {
         }
     }
     return dir;
-}
-
-void SeedPuttySession(const std::string& keyName, const std::string& menu) {
-    const std::string key = SessionsKey + keyName;
-    if (RegistryCreateKey(key, ".") != 1) {
-        throw std::runtime_error("cannot create the PuTTY session " + key);
-    }
-    if (!menu.empty() && RegistryWrite(key, MenuValueName, menu, kRegSz, ".") != 1) {
-        throw std::runtime_error("cannot store the menu of the PuTTY session " + key);
-    }
 }
 
 void RemovePuttySessions() {
@@ -106,13 +73,15 @@ QuarnelSetup& QuarnelSetup::WithFakePutty() {
 QuarnelSetup& QuarnelSetup::Session(const std::string& keyName, const std::string& menu,
                                     const std::string& password,
                                     const std::string& masterPassword) {
-    SeedPuttySession(keyName, menu);
-    if (!password.empty()) {
-        bool ok = false;
+    const std::string key = SessionsKey + keyName;
+    bool ok = RegistryCreateKey(key, ".") == 1 &&
+              (menu.empty() || RegistryWrite(key, MenuValueName, menu, kRegSz, ".") == 1);
+    if (ok && !password.empty()) {
         const std::string cipher = PasswordEncrypt(password, masterPassword, &ok);
-        if (!ok || !StoreCipherText(SessionsKey + keyName, cipher)) {
-            throw std::runtime_error("password cannot be stored for the test: " + password);
-        }
+        ok = ok && StoreCipherText(key, cipher);
+    }
+    if (!ok) {
+        throw std::runtime_error("cannot store the PuTTY session " + key);
     }
     return *this;
 }

@@ -1,8 +1,8 @@
 // Stands in for putty.exe in the tests: records how it was started and ends at once.
 // Each start appends one record to the file named by QUARNEL_FAKE_PUTTY_LOG, in UTF-16:
-// the command line, the current directory, what it read after -pwfile, then the
-// arguments as CommandLineToArgvW splits them, each field ended by U+001F and the record
-// by U+001E, in one append-only write, so a reader sees all of it or none.
+// the current directory, what it read after -pwfile, then the arguments as CommandLineToArgvW
+// splits them, each field ended by U+001F and the record by U+001E, in one append-only write, so a
+// reader sees all of it or none.
 //
 // -pwfile FILE is read as PuTTY reads it: an ordinary file open, its first line, recorded
 // with its line feed byte for byte (each byte one UTF-16 unit) after "+", or "!" when the
@@ -23,10 +23,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         return 2;
     }
     GetCurrentDirectoryW(MAX_PATH, folder);
-    const std::wstring commandLine = GetCommandLineW();
     std::wstring arguments, passwordFile;
     int count = 0;
-    wchar_t** argv = CommandLineToArgvW(commandLine.c_str(), &count);
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &count);
     for (int i = 0; i < count; ++i) {
         arguments += std::wstring(argv[i]) + L'\x1F';
         if (i + 1 < count && std::wstring(argv[i]) == L"-pwfile") {
@@ -49,7 +48,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         }
     }
     const std::wstring record =
-        commandLine + L'\x1F' + folder + L'\x1F' + read + L'\x1F' + arguments + L'\x1E';
+        std::wstring(folder) + L'\x1F' + read + L'\x1F' + arguments + L'\x1E';
     const quarnel::UniqueHandle log(CreateFileW(logPath, FILE_APPEND_DATA,
                                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
