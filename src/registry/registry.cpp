@@ -367,16 +367,6 @@ int RegistryDeleteValue(const std::string& path, const std::string& valueName,
     return RegDeleteValueW(key.Get(), Widen(valueName).c_str()) == ERROR_SUCCESS ? 1 : 0;
 }
 
-int RegistryDeleteKey(const std::string& path, const std::string& computer) {
-    const ResolvedPath resolved(path, computer);
-    // An empty subkey would name the root key itself.
-    if (resolved.Root() == nullptr || resolved.SubKey().empty()) {
-        return 0;
-    }
-    CountRegistryCall();
-    return RegDeleteKeyW(resolved.Root(), resolved.SubKey().c_str()) == ERROR_SUCCESS ? 1 : 0;
-}
-
 int RegistryDeleteTree(const std::string& path, const std::string& computer) {
     const ResolvedPath resolved(path, computer);
     // An empty subkey would name the root key itself.

@@ -46,8 +46,6 @@ int RegistryKeyExists(const std::string& path, const std::string& computer);
 int RegistryCreateKey(const std::string& path, const std::string& computer);
 int RegistryDeleteValue(const std::string& path, const std::string& valueName,
                         const std::string& computer);
-// Deletes a key without subkeys.
-int RegistryDeleteKey(const std::string& path, const std::string& computer);
 
 // A text value of any length, for verifying what was written beyond what RegistryRead
 // reads back; nothing when it is missing, unreadable or not a text.

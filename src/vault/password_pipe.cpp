@@ -198,11 +198,6 @@ void PasswordCourier::Withdraw(const std::wstring& path) {
     gone_.wait(lock, [&] { return std::none_of(pipes_.begin(), pipes_.end(), isIt); });
 }
 
-size_t PasswordCourier::Pending() const {
-    const std::lock_guard lock(mutex_);
-    return pipes_.size();
-}
-
 void PasswordCourier::Drain() {
     std::unique_lock lock(mutex_);
     gone_.wait(lock, [this] { return pipes_.empty(); });

@@ -40,7 +40,6 @@ class PasswordCourier {
     void Serve(const std::wstring& path, UniqueHandle process, DWORD processId);
     // The start failed: the pipe is gone and its password wiped when this returns.
     void Withdraw(const std::wstring& path);
-    size_t Pending() const;
     // Blocks until every pipe has served its PuTTY, that PuTTY has ended, or its time
     // is up.
     void Drain();
@@ -51,7 +50,7 @@ class PasswordCourier {
     void Step(Pipe& pipe);
 
     const std::chrono::milliseconds lifetime_;
-    mutable std::mutex mutex_;
+    std::mutex mutex_;
     std::condition_variable gone_; // a pipe has gone
     std::vector<std::unique_ptr<Pipe>> pipes_;
     bool ending_ = false;

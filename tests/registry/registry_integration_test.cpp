@@ -102,9 +102,9 @@ TEST_F(RegistryTest, PathFormsAndUnknownRoots) {
         EXPECT_EQ(RegistryProbe(path, "v", "."), 0);
         EXPECT_EQ(RegistryKeyExists(path, "."), 0);
         EXPECT_EQ(RegistryDeleteValue(path, "v", "."), 0);
-        EXPECT_EQ(RegistryDeleteKey(path, "."), 0);
     }
-    EXPECT_EQ(RegistryDeleteKey("HKEY_CURRENT_USER\\", "."), 0);
+    EXPECT_EQ(RegistryDeleteTree("HKCU" + tail, "."), 0);
+    EXPECT_EQ(RegistryDeleteTree("HKEY_CURRENT_USER\\", "."), 0); // never a whole root
     // Only this computer's registry is there.
     EXPECT_EQ(RegistryRead(key, "v", "other"), "");
     EXPECT_EQ(RegistryWrite(key, "v", "y", kRegSz, "other"), 0);
@@ -152,9 +152,8 @@ TEST_F(RegistryTest, KeysAreCreatedListedAndDeleted) {
     };
     EXPECT_FALSE(RegistryListSubKeys(key, "menu", making, ".").whole);
 
-    EXPECT_EQ(RegistryDeleteKey(key + "a", "."), 0); // it still has a subkey
-    EXPECT_EQ(RegistryDeleteKey(key + "a\\deep\\", "."), 1);
-    EXPECT_EQ(RegistryDeleteKey(key + "a", "."), 1);
+    EXPECT_EQ(RegistryDeleteTree(key + "a", "."), 1);
+    EXPECT_EQ(RegistryKeyExists(key + "a\\deep\\", "."), 0);
     EXPECT_EQ(RegistryDeleteValue(key + "m", "menu", "."), 1);
     EXPECT_EQ(RegistryDeleteValue(key + "m", "menu", "."), 0);
 }
