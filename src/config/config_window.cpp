@@ -156,12 +156,17 @@ const Row kRows[] = {
     {{kSshTemplateLabel, GadgetKind::Label, 300, 130, 150, 20, "Session für SSH-Eingabefeld"}},
 };
 
+// A value of the program key, written and read back whole.
+bool WriteSetting(const std::string& valueName, const std::string& text) {
+    RegistryWrite(ProgramKey, valueName, text, kRegSz, ".");
+    return RegistryReadWholeText(ProgramKey, valueName, ".") == text;
+}
+
 // A setting the user asked for, read back whole: false, with the user told, when it did
 // not arrive. After the uninstall the program key is gone on purpose: nothing is stored
 // then and nothing is said, as the user asked for exactly that.
 bool StoreSetting(const std::string& valueName, const std::string& text) {
-    RegistryWrite(ProgramKey, valueName, text, kRegSz, ".");
-    if (RegistryReadWholeText(ProgramKey, valueName, ".") == text) {
+    if (WriteSetting(valueName, text)) {
         return true;
     }
     if (RegistryKeyExists(ProgramKey, ".")) {
@@ -460,7 +465,8 @@ bool ConfigWindow::StoreChosenPassword(const std::optional<std::string>& session
             return true;
         }
         const std::optional<std::string> made = MakeMasterCheck(master);
-        if (!made || !StoreSetting(MasterCheckValueName, *made)) {
+        // One box says it all: the check, and so the password, was not stored.
+        if (!made || !WriteSetting(MasterCheckValueName, *made)) {
             ShowMessage("Fehler:", kCheckNotStored);
             return true;
         }

@@ -360,6 +360,7 @@ TEST_F(ConfigTest, TheCheckOfTheMasterPasswordComesOnlyFromAConfirmedOne) {
         bool stored;
         Texts boxes;
         const char* checkAfter; // "m": a check of m
+        bool programKeyRefused = false;
     } cases[] = {
         {nullptr, true, {}, true, {}, "m"},
         {nullptr, false, {"m"}, true, {"prompt|Masterpasswort zur Bestätigung wiederholen:"}, "m"},
@@ -371,6 +372,14 @@ TEST_F(ConfigTest, TheCheckOfTheMasterPasswordComesOnlyFromAConfirmedOne) {
           "prompt|Masterpasswort zur Bestätigung wiederholen:", notConfirmed},
          "-"},
         {"0:", true, {}, false, {damaged}, "0:"},
+        {nullptr,
+         true,
+         {},
+         false,
+         {"Fehler:|Der Prüfwert des Masterpassworts konnte nicht gespeichert werden. Das Passwort "
+          "wurde nicht gespeichert.|OK"},
+         "-",
+         true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.checkAfter);
@@ -385,7 +394,11 @@ TEST_F(ConfigTest, TheCheckOfTheMasterPasswordComesOnlyFromAConfirmedOne) {
         Put(kMasterPasswordField, "m");
         Pick(kSessionCombo, kWeb);
         Put(kSessionPasswordField, "neu");
-        Click(kSaveButton);
+        {
+            const RefusedRunKey program(HKEY_CURRENT_USER, c.programKeyRefused,
+                                        L"Software\\SimonTatham\\PuTTY\\UlvasQuarnel");
+            Click(kSaveButton);
+        }
         if (c.storedCheck) {
             Click(kSaveButton); // a damaged check is told of once
         }
@@ -411,21 +424,28 @@ TEST_F(ConfigTest, TheCheckOfTheMasterPasswordComesOnlyFromAConfirmedOne) {
 }
 
 TEST_F(ConfigTest, DeletingEverythingAsksFirstAndTheUninstallLeavesNothing) {
+    const std::string incomplete =
+        "Fehler:|Nicht alle Registryeinträge von Quarnel konnten entfernt werden (fehlen die "
+        "Rechte?). Bitte die Deinstallation wiederholen oder die Einträge mit regedit "
+        "entfernen.|OK";
     const struct {
         int button, answer;
-        std::string box;
-        bool passwords, menus, program; // what stays
+        Texts boxes;
+        bool passwords, menus, program;  // what stays
+        const char* autostart = nullptr; // the machine's and the user's values; nullptr: as program
     } cases[] = {
-        {kDeleteAllPasswordsButton, IDNO, kAskPasswords, true, true, true},
-        {kDeleteAllPasswordsButton, IDYES, kAskPasswords, false, true, true},
-        {kDeleteAllMenusButton, IDNO, kAskMenus, true, true, true},
-        {kDeleteAllMenusButton, IDYES, kAskMenus, true, false, true},
-        {kUninstallButton, IDNO, kAskUninstall, true, true, true},
-        {kUninstallButton, IDYES, kAskUninstall, false, false, false},
+        {kDeleteAllPasswordsButton, IDNO, {kAskPasswords}, true, true, true},
+        {kDeleteAllPasswordsButton, IDYES, {kAskPasswords}, false, true, true},
+        {kDeleteAllMenusButton, IDNO, {kAskMenus}, true, true, true},
+        {kDeleteAllMenusButton, IDYES, {kAskMenus}, true, false, true},
+        {kUninstallButton, IDNO, {kAskUninstall}, true, true, true},
+        {kUninstallButton, IDYES, {kAskUninstall}, false, false, false},
+        // The machine's Run key refused: what is left is told of.
+        {kUninstallButton, IDYES, {kAskUninstall, incomplete}, false, false, false, "x-"},
     };
     Open();
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.box + std::to_string(c.answer));
+        SCOPED_TRACE(c.boxes.front() + std::to_string(c.answer));
         setup_.Session("neu"); // saved in PuTTY after the start
         RegistryCreateKey(ProgramKey + "Unter\\", ".");
         for (const char* keyName : {"mail", "web%20server", "Zeta", "neu"}) {
@@ -436,8 +456,11 @@ TEST_F(ConfigTest, DeletingEverythingAsksFirstAndTheUninstallLeavesNothing) {
         RegistryWrite(MachineRunKey, AutostartValueName, "x", kRegSz, ".");
         RegistryWrite(UserRunKey, AutostartValueName, "x", kRegSz, ".");
         Boxes::Plan(c.answer);
-        Click(c.button);
-        EXPECT_EQ(Boxes::Take(), Texts{c.box});
+        {
+            const RefusedRunKey machine(HKEY_LOCAL_MACHINE, c.autostart != nullptr);
+            Click(c.button);
+        }
+        EXPECT_EQ(Boxes::Take(), c.boxes);
         for (const char* keyName : {"mail", "web%20server", "Zeta", "neu"}) {
             EXPECT_EQ(Value(SessionKey(keyName), PasswordValueName), c.passwords ? "pw" : "-");
             EXPECT_EQ(Value(SessionKey(keyName), MenuValueName), c.menus ? "Menü" : "-");
@@ -445,7 +468,9 @@ TEST_F(ConfigTest, DeletingEverythingAsksFirstAndTheUninstallLeavesNothing) {
         }
         EXPECT_EQ(RegistryKeyExists(ProgramKey, ".") != 0, c.program);
         EXPECT_EQ(Value(MachineRunKey, AutostartValueName) + Value(UserRunKey, AutostartValueName),
-                  c.program ? "xx" : "--");
+                  c.autostart ? c.autostart
+                  : c.program ? "xx"
+                              : "--");
     }
 }
 
