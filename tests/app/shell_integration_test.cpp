@@ -465,6 +465,32 @@ TEST_F(ShellTest, TheQuickSearchNarrowsStartsAndComesBackEmptyOnEveryPress) {
     EXPECT_FALSE(IsWindow(search));
 }
 
+// The quick search's hotkey: as stored, none when stored empty, Ctrl+Alt+P when not stored.
+TEST_F(ShellTest, TheHotkeyIsTheStoredOneNoneOrTheDefault) {
+    const struct {
+        const char* stored;
+        UINT modifiers, key;
+        bool taken;
+    } cases[] = {
+        {nullptr, MOD_CONTROL | MOD_ALT, 'P', true},
+        {"", MOD_CONTROL | MOD_ALT, 'P', false},
+        {"Umschalt+F5", MOD_SHIFT, VK_F5, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored ? c.stored : "not stored");
+        QuarnelSetup setup;
+        setup.LaterRun();
+        if (c.stored) {
+            setup.Setting("SchnellsucheHotkey", c.stored);
+        }
+        Start();
+        const bool free = RegisterHotKey(nullptr, 7, c.modifiers, c.key);
+        UnregisterHotKey(nullptr, 7);
+        EXPECT_EQ(!free, c.taken);
+        shell_.reset();
+    }
+}
+
 // PuTTY saving a session, or the Sessions key going, shows in the menus, the quick search
 // and the configuration window while the program runs; an open menu is not rebuilt under
 // the user, and the user's pick and typing stay.
