@@ -183,6 +183,7 @@ TEST_F(ShellTest, AFirstRunWelcomesAndALaterRunTakesReturnAndMayStartHidden) {
         bool first;
         const char* hidden;
         Texts boxes;
+        bool keyRefused = false; // the program key cannot be made
     } cases[] = {
         {true,
          nullptr,
@@ -190,6 +191,13 @@ TEST_F(ShellTest, AFirstRunWelcomesAndALaterRunTakesReturnAndMayStartHidden) {
           "Registry-Key erstellt. \rUm ihn wieder loszuwerden, einfach den "
           "Deinstallieren-Button verwenden.\r\rBitte konfigurieren Sie nun "
           "zunächst die Einstellungen im folgenden Menü.|OK"}},
+        {true,
+         nullptr,
+         {"Ulvas Quarnel|Das Tool wurde zum Ersten Mal aufgerufen. Der Registry-Key für seine "
+          "Einstellungen konnte aber nicht erstellt werden: Einstellungen werden in diesem Lauf "
+          "nicht gespeichert.\r\rBitte konfigurieren Sie nun zunächst die Einstellungen im "
+          "folgenden Menü.|OK"},
+         true},
         {false, "0", {"Fehler|Das ging schief|OK"}},
         {false, "1", {}},
     };
@@ -199,8 +207,15 @@ TEST_F(ShellTest, AFirstRunWelcomesAndALaterRunTakesReturnAndMayStartHidden) {
         if (c.hidden) {
             setup.Setting("Startminimized", c.hidden);
         }
+        if (c.keyRefused) { // a volatile key takes no lasting subkey
+            DeleteTree("HKEY_CURRENT_USER\\Software\\SimonTatham\\PuTTY");
+            HKEY key = nullptr;
+            RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\SimonTatham\\PuTTY", 0, nullptr,
+                            REG_OPTION_VOLATILE, KEY_READ, nullptr, &key, nullptr);
+            RegCloseKey(key);
+        }
         Start();
-        EXPECT_TRUE(RegistryKeyExists(ProgramKey, "."));
+        EXPECT_EQ(RegistryKeyExists(ProgramKey, ".") != 0, !c.keyRefused);
         EXPECT_EQ(FindProgramWindow("Quarnel Konfiguration") != nullptr, c.first);
         EXPECT_EQ(IsWindowVisible(Main()) != FALSE, !c.hidden || c.hidden[0] == '0');
         if (IsWindowVisible(Main())) {
@@ -210,6 +225,7 @@ TEST_F(ShellTest, AFirstRunWelcomesAndALaterRunTakesReturnAndMayStartHidden) {
         }
         EXPECT_EQ(Boxes::Take(), c.boxes);
         shell_.reset();
+        DeleteTree("HKEY_CURRENT_USER\\Software\\SimonTatham\\PuTTY");
     }
 }
 
