@@ -273,6 +273,15 @@ TEST_F(ShellTest, TheTraySelectsShowsAndHidesAndItsContextMenuIsThePopupAtTheAnc
     SystemParametersInfoW(SPI_SETMENUDROPALIGNMENT, FALSE, nullptr, 0);
     EXPECT_EQ(popup.shown, 2);
     EXPECT_EQ(popup.content, MenuText(GetMenu(main)));
+    // A restarted shell knows no icon: told so, the program adds it again.
+    NOTIFYICONDATAW icon{};
+    icon.cbSize = sizeof icon;
+    icon.hWnd = main;
+    icon.uID = kTrayIconId;
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &icon));
+    ASSERT_FALSE(Shell_NotifyIconW(NIM_DELETE, &icon));
+    SendMessageW(main, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(Shell_NotifyIconW(NIM_DELETE, &icon));
 }
 
 TEST_F(ShellTest, WhileABoxOrTheFileRequesterIsOpenTheTrayAndTheHotkeyWait) {
@@ -302,6 +311,11 @@ TEST_F(ShellTest, WhileABoxOrTheFileRequesterIsOpenTheTrayAndTheHotkeyWait) {
         EXPECT_FALSE(searched);
         Boxes::Take();
     }
+    // Nor while a menu of the main window is open.
+    SendMessageW(main, WM_ENTERMENULOOP, FALSE, 0);
+    SendMessageW(main, WM_HOTKEY, 1, 0);
+    SendMessageW(main, WM_EXITMENULOOP, FALSE, 0);
+    EXPECT_EQ(FindProgramWindow("Quarnel Schnellsuche", false), nullptr);
 }
 
 // The control that has the focus, a combo box's field counting as the combo box.
@@ -315,10 +329,11 @@ int FocusedGadget() {
     return focus ? GetDlgCtrlID(focus) : -1;
 }
 
-void Shifted(bool down) {
+// A key held down, or let go, as the keyboard's state tells the handlers.
+void Held(BYTE key, bool down) {
     BYTE keys[256] = {};
     GetKeyboardState(keys);
-    keys[VK_SHIFT] = down ? 0x80 : 0;
+    keys[key] = down ? 0x80 : 0;
     SetKeyboardState(keys);
 }
 
@@ -329,11 +344,11 @@ TEST_F(ShellTest, EveryWindowTakesTheKeyboardAsADialogDoes) {
     EXPECT_EQ(FocusedGadget(), kHostField);
     // Shift+F10 on SSH is its right click: the connection with the template.
     SetFocus(GetDlgItem(Main(), kSshButton));
-    Shifted(true);
+    Held(VK_SHIFT, true);
     PostMessageW(GetFocus(), WM_SYSKEYDOWN, VK_F10, 1);
     PostMessageW(GetFocus(), WM_SYSKEYUP, VK_F10, 0xC0000001);
     Pump();
-    Shifted(false);
+    Held(VK_SHIFT, false);
     AwaitStarts(1);
     EXPECT_EQ(LastArguments().at(0), L"-load");
     // Esc leaves the main window as it is.
@@ -341,15 +356,21 @@ TEST_F(ShellTest, EveryWindowTakesTheKeyboardAsADialogDoes) {
     EXPECT_TRUE(IsWindowVisible(Main()));
 
     const struct {
-        int item;
+        int item; // 0: Ctrl+F in the main window
         const char* title;
         int focusedFirst;
     } windows[] = {{kConfigureItem, "Quarnel Konfiguration", kPasswordFunctionCheck},
                    {kAboutItem, "Quarnel - Information", 31},
-                   {kQuickSearchShortcut, "Quarnel Schnellsuche", 42}};
+                   {0, "Quarnel Schnellsuche", 42}};
     for (const auto& w : windows) {
         SCOPED_TRACE(w.title);
-        Choose(w.item);
+        if (w.item != 0) {
+            Choose(w.item);
+        } else {
+            Held(VK_CONTROL, true);
+            Key('F');
+            Held(VK_CONTROL, false);
+        }
         const HWND window = FindProgramWindow(w.title);
         ASSERT_NE(window, nullptr);
         EXPECT_EQ(FocusedGadget(), w.focusedFirst);
@@ -439,6 +460,9 @@ TEST_F(ShellTest, TheQuickSearchNarrowsStartsAndComesBackEmptyOnEveryPress) {
         .Session("web%20server", "Kunden")
         .Session("mail")
         .Session("M%FCnchen%20web", "Filialen");
+    for (int i = 10; i < 80; ++i) { // more than the window shows at once
+        setup_.Session("x" + std::to_string(i));
+    }
     Start();
     const auto press = [&] {
         SendMessageW(Main(), WM_HOTKEY, 1, 0);
@@ -447,19 +471,23 @@ TEST_F(ShellTest, TheQuickSearchNarrowsStartsAndComesBackEmptyOnEveryPress) {
     };
     HWND search = press();
     ASSERT_NE(search, nullptr);
-    EXPECT_EQ(Rows(search),
-              (std::vector<std::string>{"München web (Filialen)", "mail", "web server (Kunden)"}));
-    SetWindowTextW(GetDlgItem(search, kQuickSearchField), L"WEB k");
+    Texts rows = Rows(search);
+    EXPECT_EQ(rows.size(), 73u); // the rest follows the first rows, message by message
+    rows.resize(3);
+    EXPECT_EQ(rows, (Texts{"München web (Filialen)", "mail", "web server (Kunden)"}));
+    // The arrow keys move the pick while the typing goes on in the field.
+    SetWindowTextW(GetDlgItem(search, kQuickSearchField), L"WEB");
     Pump();
-    EXPECT_EQ(Rows(search), Texts{"web server (Kunden)"});
+    EXPECT_EQ(Rows(search), (Texts{"web server (Kunden)", "München web (Filialen)"}));
+    Key(VK_DOWN);
     Key(VK_RETURN);
     AwaitStarts(1);
-    EXPECT_EQ(LastArguments(), (Args{L"-load", L"web server"}));
-    EXPECT_EQ(RegistryRead(ProgramKey, "ZuletztGestartet", "."), "web%20server");
+    EXPECT_EQ(LastArguments(), (Args{L"-load", L"M\u00fcnchen web"}));
+    EXPECT_EQ(RegistryRead(ProgramKey, "ZuletztGestartet", "."), "M%FCnchen%20web");
     // The session started last comes first; a text nothing matches is a host.
     search = press();
     ASSERT_NE(search, nullptr);
-    EXPECT_EQ(Rows(search).front(), "web server (Kunden)");
+    EXPECT_EQ(Rows(search).front(), "München web (Filialen)");
     SetWindowTextW(GetDlgItem(search, kQuickSearchField), L"host.example");
     Pump();
     Key(VK_RETURN);
@@ -530,8 +558,10 @@ TEST_F(ShellTest, EveryListFollowsPuttysSessionsWhileTheProgramRuns) {
     EXPECT_EQ(GetMenu(main), before);
     SendMessageW(main, WM_EXITMENULOOP, FALSE, 0);
     PumpUntil([&] { return GetMenu(main) != before; }, "the menus to follow");
-    EXPECT_EQ(MenuText(GetMenu(main)).substr(MenuText(GetMenu(main)).find("\nEins\n") + 1),
-              "Eins\n  alpha [1000]\nZwei\n  neu [1001]\nWEITERE...\n  beta [1002]\n");
+    EXPECT_EQ(MenuText(GetMenu(main)),
+              "DATEI     \n  Putty Einstellungen [901]\n  Quarnel konfigurieren [910]\n  ---\n"
+              "  Über dieses Tool [980]\n  ---\n  Beenden [990]\nEins\n  alpha [1000]\nZwei\n"
+              "  neu [1001]\nWEITERE...\n  beta [1002]\n");
     EXPECT_EQ(Entries(sessions).at(4), "neu");
     EXPECT_EQ(Entries(sessions).at(SendMessageW(sessions, CB_GETCURSEL, 0, 0)), "beta");
     EXPECT_EQ(Entries(GetDlgItem(config, kMenuCombo)).at(3), "Zwei");

@@ -94,8 +94,19 @@ TEST_F(ConfigTest, EveryControlLiesInTheWindowInItsFontAndTheListsComeFromTheCat
         GetWindowRect(c, &r);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
         EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right) << GetDlgCtrlID(c);
-        const int font = GetDlgCtrlID(c) == 21 ? 1 : GetDlgCtrlID(c) == 36 ? 6 : 0;
-        EXPECT_EQ(HFONT(SendMessageW(c, WM_GETFONT, 0, 0)), state_->fonts.Get(font, dpi));
+        const int id = GetDlgCtrlID(c);
+        const HFONT font = HFONT(SendMessageW(c, WM_GETFONT, 0, 0));
+        if (id == 21 || id == 36) { // Arial 10 or 8 point, bold and italic; the heading underlined
+            LOGFONTW f{};
+            GetObjectW(font, sizeof f, &f);
+            EXPECT_EQ(std::tuple(std::wstring(f.lfFaceName), f.lfHeight, f.lfWeight, f.lfItalic,
+                                 f.lfUnderline),
+                      std::tuple(std::wstring(L"Arial"),
+                                 -MulDiv(id == 21 ? 10 : 8, static_cast<int>(dpi), 72),
+                                 LONG(FW_BOLD), BYTE(1), BYTE(id == 21)));
+        } else {
+            EXPECT_EQ(font, state_->fonts.Get(0, dpi));
+        }
     }
     EXPECT_EQ(GetWindowLongW(Control(kMasterPasswordField), GWL_STYLE) & ES_PASSWORD, ES_PASSWORD);
     EXPECT_EQ(Entries(kSessionCombo), (Texts{"Bitte Session wählen:", kSep, "Default Settings",
@@ -183,6 +194,7 @@ TEST_F(ConfigTest, ThePathIsStoredWhenItNamesAReadableFileThatReadsBackWhole) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.status);
         Put(kPuttyPathField, c.typed);
+        SendMessageW(window_, WM_TIMER, 1, 0); // the pause after typing: its own check begins
         EXPECT_EQ(state_->settings.PuttyPfad, Narrow(c.typed));
         PumpUntil([&] { return Text(kPuttyPathStatusLabel) == c.status; }, c.status);
         EXPECT_EQ(Value(ProgramKey, "PuttyPfad"), c.stored);

@@ -137,6 +137,7 @@ TEST_F(RegistryTest, KeysAreCreatedListedAndDeleted) {
         return name == "a" ? RegistrySubKeyStep::List : RegistrySubKeyStep::ReadValue;
     };
     const RegistryListing listing = RegistryListSubKeys(key, "menu", allButA, ".");
+    EXPECT_EQ(RegistryDeleteTree(key + "shut", "."), 0); // what may not go is reported
     guard(nullptr, UNPROTECTED_DACL_SECURITY_INFORMATION); // to be deleted
     std::vector<std::string> listed;
     for (const RegistrySubKey& sub : listing.subKeys) {
