@@ -233,9 +233,7 @@ TEST_F(ConfigTest, SavingRefusesWhatCannotBeStoredAndSaysSo) {
     Open(true, true);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.box);
-        setup_.Session("web%20server");
-        RegistryWrite(SessionKey("web%20server"), PasswordValueName, PasswordEncrypt("alt", "m"),
-                      kRegSz, ".");
+        setup_.Session("web%20server", "", "alt", "m");
         Put(kMasterPasswordField, "m");
         Pick(kSessionCombo, kWeb);
         if (c.keyGone) {
@@ -329,9 +327,7 @@ TEST_F(ConfigTest, PasswordStepsOfPickingSavingAndDeleting) {
     Open(true, true);
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.action << c.on << c.master << c.typed.size());
-        RegistryWrite(SessionKey("web%20server"), PasswordValueName, PasswordEncrypt("alt", "m"),
-                      kRegSz, ".");
-        RegistryWrite(SessionKey("web%20server"), MenuValueName, "Web", kRegSz, ".");
+        setup_.Session("web%20server", "Web", "alt", "m");
         state_->settings.Passwortfunktionalitaet = c.on ? 1 : 0;
         Reopen();
         Put(kMasterPasswordField, "m");
