@@ -1,25 +1,16 @@
 // Handing a password through Wine's named pipes to the stand-in putty.exe, started as a
 // real process as the program starts PuTTY.
 #include "sessions/putty_process.h"
+#include "testkit/e2e_driver.h"
 #include "testkit/fake_putty_log.h"
 #include "vault/password_pipe.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace quarnel {
 namespace {
 
 using namespace std::chrono_literals;
-
-bool Eventually(const std::function<bool()>& done) {
-    for (const auto end = std::chrono::steady_clock::now() + 10s;
-         !done() && std::chrono::steady_clock::now() < end;) {
-        Sleep(10);
-    }
-    return done();
-}
 
 // No instance of the pipe is left to wait for.
 bool Gone(const std::wstring& pipe) {
@@ -57,7 +48,8 @@ TEST(PasswordCourier, OnlyTheStartedPuttyGetsTheLineHoweverEarlyOrLateItOpensThe
         ASSERT_NE(stranger.get(), INVALID_HANDLE_VALUE);
         StartedProcess putty = StartStandIn(*pipe, c.delayMs, nullptr);
         if (c.servedLate) { // the pipe stops being free to open when PuTTY holds it
-            EXPECT_TRUE(Eventually([&] { return !WaitNamedPipeW(pipe->c_str(), 1); }));
+            test::Await([&] { return !WaitNamedPipeW(pipe->c_str(), 1); },
+                        "PuTTY to hold the pipe");
         }
         courier.Serve(*pipe, std::move(putty.process), putty.id);
         courier.Drain();
@@ -81,7 +73,7 @@ TEST(PasswordCourier, AnUnservedPipeGoesWhenWithdrawnWhenItsPuttyEndsOrWhenItsTi
             StartedProcess putty = StartStandIn(*pipe, nullptr, L"1");
             courier.Serve(*pipe, std::move(putty.process), putty.id);
         }
-        EXPECT_TRUE(Eventually([&] { return Gone(*pipe); }));
+        test::Await([&] { return Gone(*pipe); }, "the pipe to go");
     }
 }
 

@@ -1,12 +1,12 @@
 #include "testkit/fake_putty_log.h"
 
+#include "testkit/e2e_driver.h"
 #include "testkit/quarnel_setup.h"
 #include "win/handles.h"
 
 #include <windows.h>
 
 #include <atomic>
-#include <thread>
 
 namespace quarnel::test {
 
@@ -63,11 +63,8 @@ std::vector<FakePuttyStart> FakePuttyLog::Read() const {
 }
 
 std::vector<FakePuttyStart> FakePuttyLog::WaitFor(size_t count) const {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     std::vector<FakePuttyStart> records;
-    while ((records = Read()).size() < count && std::chrono::steady_clock::now() < end) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    Await([&] { return (records = Read()).size() >= count; }, "the stand-in PuTTY's start");
     return records;
 }
 

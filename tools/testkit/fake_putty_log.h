@@ -33,8 +33,8 @@ class FakePuttyLog {
 
     // Every complete record so far, oldest first.
     std::vector<FakePuttyStart> Read() const;
-    // Waits until at least `count` records are there or ten seconds have passed, and
-    // returns what is there then.
+    // Waits until at least `count` records are there (a failed assertion when ten seconds
+    // pass first) and returns what is there then.
     std::vector<FakePuttyStart> WaitFor(size_t count) const;
 
   private:
