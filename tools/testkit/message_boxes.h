@@ -28,7 +28,7 @@ class Boxes {
     static void WhileOpen(std::function<void()> probe) { probe_ = std::move(probe); }
     // What to type into the master password prompts that open next, one text each time
     // it asks; nullptr, and a prompt with nothing planned, close it. Each is kept as
-    // "prompt|<its question>".
+    // "prompt|<its question>", after a refusal with "|<what it says of it><the field>".
     static void AnswerPrompts(std::vector<const char*> answers) { answers_ = std::move(answers); }
     static Texts Take() { return std::exchange(seen_, {}); }
 
@@ -39,7 +39,12 @@ class Boxes {
         if (!IsWindow(prompt_)) {
             return;
         }
-        seen_.push_back("prompt|" + TextOf(GetDlgItem(prompt_, 33)));
+        // What it shows when it asks: its question, and after a refusal what it says of it
+        // and what is left in the field.
+        const std::string refusal =
+            TextOf(GetDlgItem(prompt_, 44)) + TextOf(GetDlgItem(prompt_, 34));
+        seen_.push_back("prompt|" + TextOf(GetDlgItem(prompt_, 33)) +
+                        (refusal.empty() ? "" : "|" + refusal));
         const char* answer = answers_.empty() ? nullptr : answers_.front();
         if (!answers_.empty()) {
             answers_.erase(answers_.begin());
