@@ -32,9 +32,11 @@ TEST(CatalogueOfListing, ReadsOnlyWhatWasWrittenAndTellsWhatChanged) {
         {"a=S@1", "b@5 a=S@1", {"b"}, {"a=S", "b"}, {"b"}, {}, false},            // added
         {"a=S@1 b=T@2", "a=S@1", {}, {"a=S"}, {}, {"b"}, true},                   // removed
         {"a=S@1 b=T@2", "a=T@3 b=S@4", {"a", "b"}, {"a=T", "b=S"}, {}, {}, true}, // swapped
-        {"a=S@1", "a=S@1 a=S@1", {}, {"a=S"}, {}, {}, false},                     // listed twice
-        {"a=S@1", "a=?@2", {"a"}, {"a=S"}, {}, {}, false},                        // unreadable
-        {"", "a=S@0", {"a"}, {"a=S"}, {"a"}, {}, true}, // a time not to rely on
+        // the last session's menu changed, and no menu name came or went
+        {"a=S@1 b=T@2 c=T@3", "a=S@1 b=T@2 c=S@4", {"c"}, {"a=S", "b=T", "c=S"}, {}, {}, true},
+        {"a=S@1", "a=S@1 a=S@1", {}, {"a=S"}, {}, {}, false}, // listed twice
+        {"a=S@1", "a=?@2", {"a"}, {"a=S"}, {}, {}, false},    // unreadable
+        {"", "a=S@0", {"a"}, {"a=S"}, {"a"}, {}, true},       // a time not to rely on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.known) + " -> " + c.fresh);
