@@ -10,10 +10,13 @@ const SearchIndex kIndex({
     {"alt-prod", ""},                // 0
     {"web server 01", "Produktion"}, // 1
     {"Webmail", "Büro"},             // 2
-    {"Überwachung", "Prod"},         // 3
+    {"Überwachung Öl Ära", "Prod"},  // 3
     {"db-web", ""},                  // 4
     {"menüweb", "Test"},             // 5: ü is a letter, no word begins at web
     {"oldweb_web", ""},              // 6: web begins a word at its second place
+    {"0web", ""},                    // 7: digits are of a word
+    {"šweb", ""},                    // 8: so is š
+    {"(web", ""},                    // 9: a word begins right after the first byte
 });
 
 TEST(SearchIndexTest, MatchesEveryWordAndRanksBeginningsAndRecentFirst) {
@@ -21,12 +24,12 @@ TEST(SearchIndexTest, MatchesEveryWordAndRanksBeginningsAndRecentFirst) {
         std::string query;
         std::vector<size_t> recent, found;
     } cases[] = {
-        {" WEB\t", {}, {1, 2, 4, 6, 5}},
+        {" WEB\t", {}, {1, 2, 4, 6, 9, 5, 7, 8}},
         {"web prod", {}, {1}}, // one word in the name, one in the menu
-        {"üBER", {}, {3}},
+        {"üBER öL äRA", {}, {3}},
         {"prod", {}, {0, 1, 3}},  // a menu match does not rank
         {"prod", {3}, {0, 3, 1}}, // recent first only within its rank
-        {" \t ", {5, 2, 99, 5}, {5, 2, 0, 1, 3, 4, 6}},
+        {" \t ", {5, 2, 10, 5}, {5, 2, 0, 1, 3, 4, 6, 7, 8, 9}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(kIndex.Find(c.query, c.recent), c.found) << '"' << c.query << '"';
