@@ -83,6 +83,7 @@ class ConfigTest : public ProgramTest {
 
 TEST_F(ConfigTest, EveryControlLiesInTheWindowInItsFontAndTheListsComeFromTheCatalogue) {
     setup_.Session("Default%20Settings").Session("Zeta%2Fx", "Server");
+    setup_.Setting("SSHSessionVorlage", "Zeta");
     const HWND window = Open();
     RECT client{};
     GetClientRect(window, &client);
@@ -109,10 +110,12 @@ TEST_F(ConfigTest, EveryControlLiesInTheWindowInItsFontAndTheListsComeFromTheCat
         }
     }
     EXPECT_EQ(GetWindowLongW(Control(kMasterPasswordField), GWL_STYLE) & ES_PASSWORD, ES_PASSWORD);
+    EXPECT_EQ(GetWindowLongW(Control(kSessionCombo), GWL_STYLE) & 3, CBS_DROPDOWNLIST); // no typing
+    EXPECT_FALSE(IsWindowEnabled(Control(kMasterPasswordField))); // the function is off
     EXPECT_EQ(Entries(kSessionCombo), (Texts{"Bitte Session wählen:", kSep, "Default Settings",
                                              "mail", "web server", "Zeta", "Zeta/x"}));
-    EXPECT_EQ(Entries(kSshTemplateCombo), (Texts{"Default Settings", "Default Settings", "mail",
-                                                 "web server", "Zeta", "Zeta/x"}));
+    EXPECT_EQ(Entries(kSshTemplateCombo),
+              (Texts{"Zeta", "Default Settings", "mail", "web server", "Zeta", "Zeta/x"}));
     EXPECT_EQ(Entries(kMenuCombo), (Texts{"", kSep, "Alpha", "Server", kSep}));
     // The template is stored as shown, with its blank.
     Pick(kSshTemplateCombo, 3);
@@ -281,8 +284,8 @@ TEST_F(ConfigTest, SavingAndDeletingMenuAssignments) {
         Click(c.button);
         EXPECT_EQ(Value(SessionKey(c.keyName), MenuValueName), c.stored);
         const Texts entries = Entries(kMenuCombo);
-        EXPECT_EQ(std::tuple(entries.front(), entries.back(), entries.size()),
-                  std::tuple(c.first, c.last, c.count));
+        EXPECT_EQ(std::tuple(entries.front(), entries.at(1), entries.back(), entries.size()),
+                  std::tuple(c.first, kSep, c.last, c.count));
         EXPECT_EQ(Text(kMenuCombo), c.button == kSaveButton ? c.typed : "");
     }
     // Picking a session shows its stored menu.
@@ -361,28 +364,27 @@ TEST_F(ConfigTest, TheCheckOfTheMasterPasswordComesOnlyFromAConfirmedOne) {
     const std::string notConfirmed = "Fehler:|Das Masterpasswort wurde nicht bestätigt. Das "
                                      "Passwort wurde nicht gespeichert.|OK";
     const std::string damaged = "Fehler:|Der gespeicherte Prüfwert des Masterpassworts";
+    const std::string again = "prompt|Masterpasswort zur Bestätigung wiederholen:";
     const struct {
         const char* storedCheck; // nullptr: none
-        bool fromPrompt;         // the start-up prompt took "m"
+        const char* prompted;    // what the start-up prompt took; nullptr: nothing
         std::vector<const char*> answers;
         bool stored;
         Texts boxes;
         const char* checkAfter; // "m": a check of m
         bool programKeyRefused = false;
     } cases[] = {
-        {nullptr, true, {}, true, {}, "m"},
-        {nullptr, false, {"m"}, true, {"prompt|Masterpasswort zur Bestätigung wiederholen:"}, "m"},
+        {nullptr, "m", {}, true, {}, "m"},
+        {nullptr, "x", {"\x1b", "m"}, true, {again, again}, "m"}, // Esc leaves it asking
         {nullptr,
-         false,
+         nullptr,
          {"typo", nullptr},
          false,
-         {"prompt|Masterpasswort zur Bestätigung wiederholen:",
-          "prompt|Masterpasswort zur Bestätigung wiederholen:|Falsches Masterpasswort",
-          notConfirmed},
+         {again, again + "|Falsches Masterpasswort", notConfirmed},
          "-"},
-        {"0:", true, {}, false, {damaged}, "0:"},
+        {"0:", "m", {}, false, {damaged}, "0:"},
         {nullptr,
-         true,
+         "m",
          {},
          false,
          {"Fehler:|Der Prüfwert des Masterpassworts konnte nicht gespeichert werden. Das Passwort "
@@ -397,8 +399,8 @@ TEST_F(ConfigTest, TheCheckOfTheMasterPasswordComesOnlyFromAConfirmedOne) {
             setup.Setting(MasterCheckValueName, c.storedCheck);
         }
         Open(true, true);
-        state_->master.confirmed = c.fromPrompt;
-        state_->master.password = "m";
+        state_->master.confirmed = c.prompted != nullptr;
+        state_->master.password = c.prompted ? c.prompted : "m";
         Boxes::AnswerPrompts(c.answers);
         Put(kMasterPasswordField, "m");
         Pick(kSessionCombo, kWeb);

@@ -27,8 +27,8 @@ class Boxes {
     // Runs inside the next dialog's modal loop, before it is answered.
     static void WhileOpen(std::function<void()> probe) { probe_ = std::move(probe); }
     // What to type into the master password prompts that open next, one text each time
-    // it asks; nullptr, and a prompt with nothing planned, close it. Each is kept as
-    // "prompt|<its question>", after a refusal with "|<what it says of it><the field>".
+    // it asks; "\x1b" presses Esc; nullptr, and a prompt with nothing planned, close it. Each is
+    // kept as "prompt|<its question>", after a refusal with "|<what it says of it><the field>".
     static void AnswerPrompts(std::vector<const char*> answers) { answers_ = std::move(answers); }
     static Texts Take() { return std::exchange(seen_, {}); }
 
@@ -51,6 +51,11 @@ class Boxes {
         }
         if (answer == nullptr) {
             PostMessageW(prompt_, WM_CLOSE, 0, 0);
+            return;
+        }
+        if (answer == std::string("\x1b")) { // Esc, which must leave it asking
+            PostMessageW(GetDlgItem(prompt_, 34), WM_KEYDOWN, VK_ESCAPE, 1);
+            SetTimer(nullptr, 0, 0, Type);
             return;
         }
         SetWindowTextW(GetDlgItem(prompt_, 34), Widen(answer).c_str());
