@@ -9,6 +9,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <future>
 #include <sstream>
 
 namespace quarnel::test {
@@ -41,7 +42,6 @@ class ShellTest : public ProgramTest {
 
 TEST_F(ShellTest, EachWayOfStartingGivesPuttyItsParametersAndFolder) {
     setup_.WithFakePutty()
-        .Setting("SSHSessionVorlage", "Vor lage")
         .Session("Web%20Server", "Server")
         .Session("M%FCnchen%22x%22")
         .Session("Vor%20lage");
@@ -55,6 +55,12 @@ TEST_F(ShellTest, EachWayOfStartingGivesPuttyItsParametersAndFolder) {
     const std::wstring here = Folder(current),
                        puttyFolder =
                            Folder(FakePuttyPath().substr(0, FakePuttyPath().rfind(L'\\')));
+    const auto rightClickWith = [&](const char* templateName) {
+        return [this, templateName] {
+            state_->settings.SSHSessionVorlage = templateName;
+            SendMessageW(GetDlgItem(Main(), kSshButton), WM_CONTEXTMENU, 0, -1);
+        };
+    };
     const struct {
         const char* how;
         std::function<void()> start;
@@ -66,15 +72,20 @@ TEST_F(ShellTest, EachWayOfStartingGivesPuttyItsParametersAndFolder) {
         {"SSH button", [&] { Click(Main(), kSshButton); }, {L"-ssh", L"host.example"}, puttyFolder},
         {"Return", [&] { Choose(kReturnShortcut); }, {L"-ssh", L"host.example"}, puttyFolder},
         {"right click on SSH, a Telnet template",
-         [&] { SendMessageW(GetDlgItem(Main(), kSshButton), WM_CONTEXTMENU, 0, -1); },
+         rightClickWith("Vor lage"),
          {L"-load", L"Vor lage", L"-ssh", L"host.example"},
          puttyFolder},
-        {"right click on SSH, an SSH template",
-         [&] {
-             state_->settings.SSHSessionVorlage = "Web Server";
-             SendMessageW(GetDlgItem(Main(), kSshButton), WM_CONTEXTMENU, 0, -1);
-         },
+        {"an SSH template",
+         rightClickWith("Web Server"),
          {L"-load", L"Web Server", L"host.example"},
+         puttyFolder},
+        {"a template without a protocol",
+         rightClickWith("München\"x\""),
+         {L"-load", L"M\u00fcnchen\"x\"", L"host.example"},
+         puttyFolder},
+        {"no such session: PuTTY's defaults",
+         rightClickWith("weg"),
+         {L"-load", L"weg", L"host.example"},
          puttyFolder},
         {"Telnet",
          [&] { Click(Main(), kTelnetButton); },
@@ -109,20 +120,39 @@ TEST_F(ShellTest, AfterAStartItEndsOrHidesButAFailedStartOnlySaysSo) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.quit) + c.hide + (c.puttyThere ? " there" : " missing"));
         QuarnelSetup setup;
-        setup.Session("mail").Setting("NachPuttyStartBeenden", c.quit);
+        setup.Session("mail", "", "pw", "m").Setting("NachPuttyStartBeenden", c.quit);
         setup.Setting("NachPuttyStartMinimieren", c.hide);
         setup.Setting("PuttyPfad",
                       c.puttyThere ? Narrow(FakePuttyPath()) : "C:\\nirgends\\putty.exe");
         running_ = true;
         Start();
+        state_->settings.Passwortfunktionalitaet = 1;
+        state_->master.password = "m";
         const HWND main = Main();
         c.item == kTelnetButton ? Click(main, kTelnetButton) : Choose(c.item);
+        if (!c.puttyThere) { // no pipe is left waiting with the password for a PuTTY
+            auto drained = std::async(std::launch::async, [&] { state_->courier.Drain(); });
+            EXPECT_EQ(drained.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+        }
         EXPECT_EQ(running_, c.running);
         EXPECT_EQ(IsWindow(main) != FALSE, c.running); // ending takes every window along
         EXPECT_EQ(IsWindowVisible(main) != FALSE, c.running && c.shown);
         EXPECT_EQ(Boxes::Take(), c.boxes);
         shell_.reset();
     }
+}
+
+// A restart whose new copy cannot start says so, and this copy goes on as the only one.
+TEST_F(ShellTest, ARestartThatCannotStartSaysSoAndThisCopyStaysTheOnlyOne) {
+    setup_.LaterRun();
+    Start();
+    state_->programFile = L"C:\\windows"; // a folder, which the shell would open
+    Choose(kConfigureItem);
+    Click(FindProgramWindow("Quarnel Konfiguration"), kRestartButton);
+    EXPECT_EQ(Boxes::Take(), Texts{"Fehler|Quarnel konnte nicht neu gestartet werden|OK"});
+    EXPECT_TRUE(running_ && IsWindowVisible(Main()));
+    RunState second(GetModuleHandleW(nullptr));
+    EXPECT_FALSE(EnsureSingleInstance(second)); // a copy started now ends at once
 }
 
 // PuTTY sends a password typed into its window as UTF-8: the stored one goes as those
@@ -378,6 +408,7 @@ TEST_F(ShellTest, EveryWindowTakesTheKeyboardAsADialogDoes) {
         EXPECT_EQ(FocusedGadget(), w.focusedFirst);
         Key(VK_ESCAPE);
         EXPECT_FALSE(IsWindow(window));
+        EXPECT_EQ(FocusedGadget(), kSshButton); // the main window's focus is back where it was
     }
 
     // Tab walks the configuration window as the eye reads it, group by group.
@@ -565,6 +596,7 @@ TEST_F(ShellTest, EveryListFollowsPuttysSessionsWhileTheProgramRuns) {
               "  Über dieses Tool [980]\n  ---\n  Beenden [990]\nEins\n  alpha [1000]\nZwei\n"
               "  neu [1001]\nWEITERE...\n  beta [1002]\n");
     EXPECT_EQ(Entries(sessions).at(4), "neu");
+    EXPECT_EQ(Entries(GetDlgItem(config, kSshTemplateCombo)).back(), "neu");
     EXPECT_EQ(Entries(sessions).at(SendMessageW(sessions, CB_GETCURSEL, 0, 0)), "beta");
     EXPECT_EQ(Entries(GetDlgItem(config, kMenuCombo)).at(3), "Zwei");
     wchar_t typed[32] = {};
