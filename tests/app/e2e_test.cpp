@@ -40,18 +40,22 @@ TEST(E2e, AFirstRunWelcomesASecondCopyEndsAtOnceAndClosingStoresThePlace) {
 
 // The master password typed into the prompt deciphers what the stand-in PuTTY reads
 // through its pipe; closing the prompt withholds every stored password when a check of
-// the master password is stored. Ending right after the start, or a box open meanwhile,
-// hands it over all the same to a PuTTY that opens its pipe late.
+// the master password is stored, and leaves the empty master password when none is. Ending right
+// after the start, or a box open meanwhile, hands it over all the same to a PuTTY that opens its
+// pipe late.
 TEST(E2e, ThePromptsPasswordReachesASlowPuttyWhateverTheProgramDoesNext) {
     const struct {
         const char* typed; // nullptr: the prompt is closed
         const char* quit;  // NachPuttyStartBeenden
         bool boxOpen;      // a message box is up while PuTTY opens its pipe
         std::optional<std::string> handed;
+        bool checked = true; // a check of the master password is stored
     } cases[] = {
         {"Meister", "1", false, "geheim\n"},
         {"Meister", "0", true, "geheim\n"},
         {nullptr, "0", false, std::nullopt},
+        // Without a check, closing leaves the empty master password, which this one is under.
+        {nullptr, "0", false, "geheim\n", false},
     };
     FakePuttyLog log;
     SetEnvironmentVariableW(L"QUARNEL_FAKE_PUTTY_PWFILE_DELAY_MS", L"1500");
@@ -61,8 +65,10 @@ TEST(E2e, ThePromptsPasswordReachesASlowPuttyWhateverTheProgramDoesNext) {
         setup.WithFakePutty()
             .Setting("Passwortfunktionalitaet", "1")
             .Setting("NachPuttyStartBeenden", c.quit)
-            .Session("Tresor", "", "geheim", "Meister")
-            .MasterCheckOf("Meister");
+            .Session("Tresor", "", "geheim", c.checked ? "Meister" : "");
+        if (c.checked) {
+            setup.MasterCheckOf("Meister");
+        }
         const size_t before = log.Read().size();
         Program program;
         const HWND prompt = program.WaitForWindow("Quarnel Passwortabfrage");

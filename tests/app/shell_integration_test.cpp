@@ -106,31 +106,31 @@ TEST_F(ShellTest, AfterAStartItEndsOrHidesButAFailedStartOnlySaysSo) {
     const struct {
         const char* quit;
         const char* hide;
-        bool puttyThere;
-        int item; // a session, or a Telnet connection to the host field's text
+        const char* putty; // nullptr: the stand-in; else a missing file or a folder
+        int item; // a session, a Telnet connection to the host field's text, or PuTTY alone
         bool running, shown;
         Texts boxes;
     } cases[] = {
-        {"0", "0", true, 1000, true, true, {}},
-        {"0", "1", true, 1000, true, false, {}},
-        {"1", "1", true, 1000, false, false, {}},
-        {"1", "1", false, 1000, true, true, {"Fehler|Das ging schief|OK"}},
-        {"1", "0", false, kTelnetButton, true, true, {"Fehler|Das ging schief|OK"}},
+        {"0", "0", nullptr, 1000, true, true, {}},
+        {"0", "1", nullptr, kTelnetButton, true, false, {}},
+        {"1", "1", nullptr, 1000, false, false, {}},
+        {"1", "0", nullptr, kPuttySettingsItem, false, false, {}},
+        {"1", "1", "C:\\nirgends\\putty.exe", 1000, true, true, {"Fehler|Das ging schief|OK"}},
+        {"1", "0", "C:\\windows", kTelnetButton, true, true, {"Fehler|Das ging schief|OK"}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.quit) + c.hide + (c.puttyThere ? " there" : " missing"));
+        SCOPED_TRACE(std::string(c.quit) + c.hide + (c.putty ? c.putty : ""));
         QuarnelSetup setup;
         setup.Session("mail", "", "pw", "m").Setting("NachPuttyStartBeenden", c.quit);
         setup.Setting("NachPuttyStartMinimieren", c.hide);
-        setup.Setting("PuttyPfad",
-                      c.puttyThere ? Narrow(FakePuttyPath()) : "C:\\nirgends\\putty.exe");
+        setup.Setting("PuttyPfad", c.putty ? c.putty : Narrow(FakePuttyPath()));
         running_ = true;
         Start();
         state_->settings.Passwortfunktionalitaet = 1;
         state_->master.password = "m";
         const HWND main = Main();
         c.item == kTelnetButton ? Click(main, kTelnetButton) : Choose(c.item);
-        if (!c.puttyThere) { // no pipe is left waiting with the password for a PuTTY
+        if (c.putty) { // no pipe is left waiting with the password for a PuTTY
             auto drained = std::async(std::launch::async, [&] { state_->courier.Drain(); });
             EXPECT_EQ(drained.wait_for(std::chrono::seconds(5)), std::future_status::ready);
         }
@@ -213,7 +213,8 @@ TEST_F(ShellTest, AFirstRunWelcomesAndALaterRunTakesReturnAndMayStartHidden) {
         bool first;
         const char* hidden;
         Texts boxes;
-        bool keyRefused = false; // the program key cannot be made
+        bool keyRefused = false;     // the program key cannot be made
+        const char* check = nullptr; // a stored check of the master password, the function on
     } cases[] = {
         {true,
          nullptr,
@@ -230,12 +231,24 @@ TEST_F(ShellTest, AFirstRunWelcomesAndALaterRunTakesReturnAndMayStartHidden) {
          true},
         {false, "0", {"Fehler|Das ging schief|OK"}},
         {false, "1", {}},
+        // A damaged check: no prompt, as nothing typed could be checked.
+        {false,
+         "1",
+         {"Fehler:|Der gespeicherte Prüfwert des Masterpassworts (\"MasterpasswortPruefwert\") ist "
+          "beschädigt. Gespeicherte Passwörter werden deshalb weder an PuTTY übergeben noch "
+          "angezeigt oder geändert.\r\rAbhilfe: in der Konfiguration \"ALLE gesp. Passwörter "
+          "löschen\" wählen und die Passwörter neu speichern.|OK"},
+         false,
+         "0:"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.first ? "first run" : c.hidden);
+        SCOPED_TRACE(c.first ? "first run" : c.check ? c.check : c.hidden);
         QuarnelSetup setup;
         if (c.hidden) {
             setup.Setting("Startminimized", c.hidden);
+        }
+        if (c.check) {
+            setup.Setting("Passwortfunktionalitaet", "1").Setting(MasterCheckValueName, c.check);
         }
         if (c.keyRefused) { // a volatile key takes no lasting subkey
             DeleteTree("HKEY_CURRENT_USER\\Software\\SimonTatham\\PuTTY");
@@ -262,7 +275,8 @@ TEST_F(ShellTest, AFirstRunWelcomesAndALaterRunTakesReturnAndMayStartHidden) {
 }
 
 TEST_F(ShellTest, TheTraySelectsShowsAndHidesAndItsContextMenuIsThePopupAtTheAnchor) {
-    setup_.LaterRun().Session("a", "Eins").Session("b");
+    setup_.WithFakePutty().Setting("NachPuttyStartMinimieren", "1");
+    setup_.Session("a", "Eins").Session("b");
     Start();
     const HWND main = Main();
     const UINT down = WM_LBUTTONDOWN, up = WM_LBUTTONUP, select = NIN_SELECT;
@@ -290,6 +304,9 @@ TEST_F(ShellTest, TheTraySelectsShowsAndHidesAndItsContextMenuIsThePopupAtTheAnc
     SendMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     Pump();
     EXPECT_FALSE(IsWindowVisible(main));
+    const std::string x = RegistryRead(ProgramKey, "FensterpositionX", ".");
+    Choose(kFirstSessionItem); // hiding after the start keeps its place, not the icon's
+    EXPECT_EQ(RegistryRead(ProgramKey, "FensterpositionX", "."), x);
     Tray(NIN_SELECT);
     EXPECT_TRUE(IsWindowVisible(main) && !IsIconic(main));
     EXPECT_EQ(GetWindowTextLengthW(GetDlgItem(main, kHostField)), 0);
@@ -323,6 +340,9 @@ TEST_F(ShellTest, WhileABoxOrTheFileRequesterIsOpenTheTrayAndTheHotkeyWait) {
     Choose(kConfigureItem);
     const HWND config = FindProgramWindow("Quarnel Konfiguration");
     ASSERT_NE(config, nullptr);
+    SetForegroundWindow(main);
+    Choose(kConfigureItem); // chosen again: the open one comes to the front
+    EXPECT_EQ(GetForegroundWindow(), config);
     PopupWatch popup;
     for (const int opener :
          {static_cast<int>(kDeleteAllMenusButton), static_cast<int>(kBrowseButton)}) {
@@ -444,8 +464,9 @@ TEST_F(ShellTest, GeometryKeepsTheControlsBelowTheMenuBarAndTheWindowOnScreen) {
         bool keptAsStored;  // the same four values are stored at the end
     } cases[] = {
         {1, "40 30 600 200", 40, true},         {20, "", 10, false},
-        {20, "10 10 2147483647 1", -1, false},  {1, "10 10 1 1", 10, false},
+        {20, "10 10 2147483647 1", -1, false},  {1, "-50 -20 100 1", 0, false}, // partly off
         {1, "-30000 -30000 500 60", 10, false}, // a monitor that has gone
+        {200, "10 10 1 60", -1, false},         // too many rows at its width: as wide as the screen
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.menus) + " menus, " + c.stored);
