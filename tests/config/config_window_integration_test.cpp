@@ -83,7 +83,7 @@ class ConfigTest : public ProgramTest {
 
 TEST_F(ConfigTest, EveryControlLiesInTheWindowInItsFontAndTheListsComeFromTheCatalogue) {
     setup_.Session("Default%20Settings").Session("Zeta%2Fx", "Server");
-    setup_.Setting("SSHSessionVorlage", "Zeta");
+    setup_.Setting("SSHSessionVorlage", "Zeta%2Fx"); // as stored before: the key, blanks decoded
     const HWND window = Open();
     RECT client{};
     GetClientRect(window, &client);
@@ -109,13 +109,16 @@ TEST_F(ConfigTest, EveryControlLiesInTheWindowInItsFontAndTheListsComeFromTheCat
             EXPECT_EQ(font, state_->fonts.Get(0, dpi));
         }
     }
+    LOGFONTW gui{}; // the system's dialog font is 8 point at every resolution
+    GetObjectW(state_->fonts.Get(0, dpi), sizeof gui, &gui);
+    EXPECT_EQ(gui.lfHeight, -MulDiv(8, static_cast<int>(dpi), 72));
     EXPECT_EQ(GetWindowLongW(Control(kMasterPasswordField), GWL_STYLE) & ES_PASSWORD, ES_PASSWORD);
     EXPECT_EQ(GetWindowLongW(Control(kSessionCombo), GWL_STYLE) & 3, CBS_DROPDOWNLIST); // no typing
     EXPECT_FALSE(IsWindowEnabled(Control(kMasterPasswordField))); // the function is off
     EXPECT_EQ(Entries(kSessionCombo), (Texts{"Bitte Session wählen:", kSep, "Default Settings",
                                              "mail", "web server", "Zeta", "Zeta/x"}));
     EXPECT_EQ(Entries(kSshTemplateCombo),
-              (Texts{"Zeta", "Default Settings", "mail", "web server", "Zeta", "Zeta/x"}));
+              (Texts{"Zeta/x", "Default Settings", "mail", "web server", "Zeta", "Zeta/x"}));
     EXPECT_EQ(Entries(kMenuCombo), (Texts{"", kSep, "Alpha", "Server", kSep}));
     // The template is stored as shown, with its blank.
     Pick(kSshTemplateCombo, 3);

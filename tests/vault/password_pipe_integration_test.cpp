@@ -5,6 +5,8 @@
 #include "testkit/fake_putty_log.h"
 #include "vault/password_pipe.h"
 
+#include <aclapi.h>
+
 #include <gtest/gtest.h>
 
 namespace quarnel {
@@ -46,6 +48,23 @@ TEST(PasswordCourier, OnlyTheStartedPuttyGetsTheLineHoweverEarlyOrLateItOpensThe
                                                              nullptr, OPEN_EXISTING, 0, nullptr)
                                                : nullptr);
         ASSERT_NE(stranger.get(), INVALID_HANDLE_VALUE);
+        if (c.stranger) { // the pipe lets in the user this process runs as, and nobody else
+            HANDLE token = nullptr;
+            alignas(TOKEN_USER) BYTE user[256] = {};
+            DWORD size = 0;
+            OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
+            GetTokenInformation(token, TokenUser, user, sizeof user, &size);
+            CloseHandle(token);
+            PACL dacl = nullptr;
+            PSECURITY_DESCRIPTOR its = nullptr;
+            GetSecurityInfo(stranger.get(), SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                            nullptr, &dacl, nullptr, &its);
+            void* ace = nullptr;
+            EXPECT_TRUE(dacl && dacl->AceCount == 1 && GetAce(dacl, 0, &ace) &&
+                        EqualSid(&static_cast<ACCESS_ALLOWED_ACE*>(ace)->SidStart,
+                                 reinterpret_cast<TOKEN_USER*>(user)->User.Sid));
+            LocalFree(its);
+        }
         StartedProcess putty = StartStandIn(*pipe, c.delayMs, nullptr);
         if (c.servedLate) { // the pipe stops being free to open when PuTTY holds it
             test::Await([&] { return !WaitNamedPipeW(pipe->c_str(), 1); },
@@ -79,11 +98,16 @@ TEST(PasswordCourier, AnUnservedPipeGoesWhenWithdrawnWhenItsPuttyEndsOrWhenItsTi
 
 // One wait takes 64 handles: the wake event and two for each pipe.
 TEST(PasswordCourier, ThirtyOneStartsAtOnceGetAPipeOfTheirOwnAndTheNextNone) {
-    PasswordCourier courier(500ms);
+    PasswordCourier courier(30s); // none may go for lack of time while the rest are made
+    std::vector<std::wstring> pipes;
     for (int i = 0; i < 31; ++i) {
-        EXPECT_TRUE(courier.Prepare("x"));
+        pipes.push_back(courier.Prepare("x").value_or(L""));
     }
     EXPECT_FALSE(courier.Prepare("x"));
+    for (const std::wstring& pipe : pipes) {
+        EXPECT_FALSE(pipe.empty());
+        courier.Withdraw(pipe);
+    }
 }
 
 } // namespace
