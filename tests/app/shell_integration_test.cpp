@@ -362,6 +362,7 @@ TEST_F(ShellTest, WhileABoxOrTheFileRequesterIsOpenTheTrayAndTheHotkeyWait) {
         EXPECT_EQ(popup.shown, 0);
         EXPECT_FALSE(searched);
         Boxes::Take();
+        EXPECT_TRUE(IsWindowEnabled(main)); // and they take the user again afterwards
     }
     // Nor while a menu of the main window is open.
     SendMessageW(main, WM_ENTERMENULOOP, FALSE, 0);
