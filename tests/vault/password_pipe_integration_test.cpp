@@ -53,8 +53,8 @@ TEST(PasswordCourier, OnlyTheStartedPuttyGetsTheLineHoweverEarlyOrLateItOpensThe
             alignas(TOKEN_USER) BYTE user[256] = {};
             DWORD size = 0;
             OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
+            const UniqueHandle owned(token);
             GetTokenInformation(token, TokenUser, user, sizeof user, &size);
-            CloseHandle(token);
             PACL dacl = nullptr;
             PSECURITY_DESCRIPTOR its = nullptr;
             GetSecurityInfo(stranger.get(), SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
