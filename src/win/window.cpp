@@ -29,9 +29,17 @@ TopWindow::~TopWindow() {
 }
 
 void TopWindow::Close() {
-    if (window_ != nullptr) {
-        DestroyWindow(window_);
+    if (window_ == nullptr) {
+        return;
     }
+    // Closed in front, it hands the activation back to the window it was opened from, as a
+    // dialog does; the system would pick the next window in Z order, which may be another
+    // program's (the task bar, say), and the user would have to click back.
+    if (GetActiveWindow() == window_ && opener_ != window_ && IsWindowVisible(opener_) &&
+        IsWindowEnabled(opener_)) {
+        SetForegroundWindow(opener_);
+    }
+    DestroyWindow(window_);
 }
 
 void TopWindow::BringToFront() const {
@@ -61,6 +69,7 @@ bool TopWindow::Open(const wchar_t* className, const std::string& title, DWORD s
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = className;
     RegisterClassExW(&wc); // fails harmlessly when the class is registered already
+    opener_ = GetForegroundWindow();
     return CreateWindowExW(exStyle, className, Widen(title).c_str(), style, placement.corner.x,
                            placement.corner.y, placement.outer.cx, placement.outer.cy, owner,
                            nullptr, env_.instance, this) != nullptr;

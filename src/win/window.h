@@ -110,6 +110,7 @@ class TopWindow {
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
     HWND window_ = nullptr;
     HWND lastFocus_ = nullptr; // given back when the window is activated again
+    HWND opener_ = nullptr;    // in front when the window opened: it is given back the front
     std::vector<GadgetSpec> gadgets_;
 };
 

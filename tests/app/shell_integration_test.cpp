@@ -427,6 +427,11 @@ TEST_F(ShellTest, EveryWindowTakesTheKeyboardAsADialogDoes) {
         const HWND window = FindProgramWindow(w.title);
         ASSERT_NE(window, nullptr);
         EXPECT_EQ(FocusedGadget(), w.focusedFirst);
+        // Next in Z order a window not of the program, which the system would give the front.
+        const UniqueWindow next(CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED, 0, 0, 80, 40,
+                                                nullptr, nullptr, nullptr, nullptr));
+        SetWindowPos(next.get(), window, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
         Key(VK_ESCAPE);
         EXPECT_FALSE(IsWindow(window));
         EXPECT_EQ(FocusedGadget(), kSshButton); // the main window's focus is back where it was
