@@ -535,23 +535,56 @@ TEST_F(ShellTest, TheQuickSearchNarrowsStartsAndComesBackEmptyOnEveryPress) {
     EXPECT_EQ(rows.size(), 73u); // the rest follows the first rows, message by message
     rows.resize(3);
     EXPECT_EQ(rows, (Texts{"München web (Filialen)", "mail", "web server (Kunden)"}));
-    // The arrow keys move the pick while the typing goes on in the field.
+    // It stands in the middle of the work area.
+    RECT place{};
+    GetWindowRect(search, &place);
+    MONITORINFO monitor{sizeof monitor, {}, {}, 0};
+    GetMonitorInfoW(MonitorFromWindow(search, MONITOR_DEFAULTTONEAREST), &monitor);
+    EXPECT_LE(std::abs(place.left + place.right - monitor.rcWork.left - monitor.rcWork.right), 1);
+    EXPECT_LE(std::abs(place.top + place.bottom - monitor.rcWork.top - monitor.rcWork.bottom), 1);
+    // The arrow and page keys move the pick while the typing goes on in the field, where
+    // Ctrl+Home stays.
     SetWindowTextW(GetDlgItem(search, kQuickSearchField), L"WEB");
     Pump();
     EXPECT_EQ(Rows(search), (Texts{"web server (Kunden)", "München web (Filialen)"}));
-    Key(VK_DOWN);
+    const auto picked = [&] {
+        return SendDlgItemMessageW(search, kQuickSearchList, LB_GETCURSEL, 0, 0);
+    };
+    for (const auto& [key, row] : {std::pair{VK_NEXT, 1},
+                                   {VK_HOME, 0},
+                                   {VK_END, 1},
+                                   {VK_PRIOR, 0},
+                                   {VK_DOWN, 1},
+                                   {VK_CONTROL, 1},
+                                   {VK_UP, 0}}) {
+        if (key == VK_CONTROL) {
+            Held(VK_CONTROL, true);
+            Key(VK_HOME);
+            Held(VK_CONTROL, false);
+        } else {
+            Key(key);
+        }
+        EXPECT_EQ(picked(), row) << key;
+    }
     Key(VK_RETURN);
     AwaitStarts(1);
-    EXPECT_EQ(LastArguments(), (Args{L"-load", L"M\u00fcnchen web"}));
-    EXPECT_EQ(RegistryRead(ProgramKey, "ZuletztGestartet", "."), "M%FCnchen%20web");
-    // The session started last comes first; a text nothing matches is a host.
+    EXPECT_EQ(LastArguments(), (Args{L"-load", L"web server"}));
+    EXPECT_EQ(RegistryRead(ProgramKey, "ZuletztGestartet", "."), "web%20server");
+    // The session started last comes first; a double click starts a row; a text nothing
+    // matches is a host.
     search = press();
     ASSERT_NE(search, nullptr);
-    EXPECT_EQ(Rows(search).front(), "München web (Filialen)");
+    EXPECT_EQ(Rows(search).front(), "web server (Kunden)");
+    SetWindowTextW(GetDlgItem(search, kQuickSearchField), L"mün");
+    Pump();
+    SendDlgItemMessageW(search, kQuickSearchList, WM_LBUTTONDBLCLK, 0, MAKELPARAM(5, 5));
+    AwaitStarts(2);
+    EXPECT_EQ(LastArguments(), (Args{L"-load", L"M\u00fcnchen web"}));
+    search = press();
     SetWindowTextW(GetDlgItem(search, kQuickSearchField), L"host.example");
     Pump();
     Key(VK_RETURN);
-    AwaitStarts(2);
+    AwaitStarts(3);
     EXPECT_EQ(LastArguments(), (Args{L"-ssh", L"host.example"}));
     // Another window taking the foreground closes it, but a press meanwhile keeps it:
     // open, in front, focused and empty.
@@ -564,6 +597,7 @@ TEST_F(ShellTest, TheQuickSearchNarrowsStartsAndComesBackEmptyOnEveryPress) {
     EXPECT_EQ(GetForegroundWindow(), search);
     EXPECT_EQ(GetFocus(), GetDlgItem(search, kQuickSearchField));
     EXPECT_EQ(GetWindowTextLengthW(GetDlgItem(search, kQuickSearchField)), 0);
+    EXPECT_EQ(Rows(search).size(), 73u); // the rows of the empty text
     SetForegroundWindow(Main());
     Pump();
     EXPECT_FALSE(IsWindow(search));
