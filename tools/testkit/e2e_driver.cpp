@@ -11,8 +11,10 @@
 
 namespace quarnel::test {
 
+// Generous: a loaded machine may take seconds to start a program under Wine, and a
+// condition that holds returns at once.
 bool Await(const std::function<bool()>& condition, const std::string& what) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (!condition()) {
         if (std::chrono::steady_clock::now() > deadline) {
             ADD_FAILURE() << "timed out waiting for " << what;
