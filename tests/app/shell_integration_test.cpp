@@ -330,7 +330,9 @@ TEST_F(ShellTest, TheTraySelectsShowsAndHidesAndItsContextMenuIsThePopupAtTheAnc
     ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &icon));
     ASSERT_FALSE(Shell_NotifyIconW(NIM_DELETE, &icon));
     SendMessageW(main, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(Shell_NotifyIconW(NIM_DELETE, &icon));
+    EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &icon)); // changes nothing: it is there
+    Choose(kQuitItem);
+    EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &icon)); // the icon went with the program
 }
 
 TEST_F(ShellTest, WhileABoxOrTheFileRequesterIsOpenTheTrayAndTheHotkeyWait) {
@@ -663,6 +665,16 @@ TEST_F(ShellTest, EveryListFollowsPuttysSessionsWhileTheProgramRuns) {
     wchar_t typed[32] = {};
     GetWindowTextW(GetDlgItem(config, kMenuCombo), typed, 32);
     EXPECT_STREQ(typed, L"getippt");
+    // So many menus that the bar wraps: the window grows to hold the controls below it.
+    for (int m = 0; m < 30; ++m) {
+        setup_.Session("z" + std::to_string(m), "Menue Nummer " + std::to_string(m));
+    }
+    PumpUntil([&] { return GetMenuItemCount(GetMenu(main)) > 30; }, "the new menus");
+    RECT client{}, telnet{};
+    GetClientRect(main, &client);
+    GetWindowRect(GetDlgItem(main, kTelnetButton), &telnet);
+    MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&telnet), 2);
+    EXPECT_LE(telnet.bottom, client.bottom);
     RemovePuttySessions();
     PumpUntil([&] { return Rows(search).empty(); }, "the sessions to go");
     PumpUntil([&] { return MenuText(GetMenu(main)).ends_with("WEITERE...\n"); }, "the menus");
