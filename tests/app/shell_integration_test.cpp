@@ -460,6 +460,15 @@ TEST_F(ShellTest, EveryWindowTakesTheKeyboardAsADialogDoes) {
     EXPECT_EQ(FindProgramWindow("Quarnel - Information"), nullptr);
 }
 
+// The rightmost and lowest control lies whole in the client area, below the menu bar.
+bool ControlsBelowTheBar(HWND main) {
+    RECT client{}, telnet{};
+    GetClientRect(main, &client);
+    GetWindowRect(GetDlgItem(main, kTelnetButton), &telnet);
+    MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&telnet), 2);
+    return telnet.top > 0 && telnet.right <= client.right && telnet.bottom <= client.bottom;
+}
+
 // Whatever is stored and however many rows the menu bar wraps to, the host field and both
 // buttons stand below every row, the window inside the work area; a size that fits
 // comes back as stored. Run at 96 and at 144 dpi.
@@ -491,12 +500,8 @@ TEST_F(ShellTest, GeometryKeepsTheControlsBelowTheMenuBarAndTheWindowOnScreen) {
         }
         Start();
         const HWND main = Main();
-        RECT client{}, telnet{}, outer{};
-        GetClientRect(main, &client);
-        GetWindowRect(GetDlgItem(main, kTelnetButton), &telnet);
-        MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&telnet), 2);
-        EXPECT_TRUE(telnet.top > 0 && telnet.right <= client.right &&
-                    telnet.bottom <= client.bottom);
+        EXPECT_TRUE(ControlsBelowTheBar(main));
+        RECT outer{};
         GetWindowRect(main, &outer);
         MONITORINFO monitor{sizeof monitor, {}, {}, 0};
         GetMonitorInfoW(MonitorFromWindow(main, MONITOR_DEFAULTTONEAREST), &monitor);
@@ -670,11 +675,7 @@ TEST_F(ShellTest, EveryListFollowsPuttysSessionsWhileTheProgramRuns) {
         setup_.Session("z" + std::to_string(m), "Menue Nummer " + std::to_string(m));
     }
     PumpUntil([&] { return GetMenuItemCount(GetMenu(main)) > 30; }, "the new menus");
-    RECT client{}, telnet{};
-    GetClientRect(main, &client);
-    GetWindowRect(GetDlgItem(main, kTelnetButton), &telnet);
-    MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&telnet), 2);
-    EXPECT_LE(telnet.bottom, client.bottom);
+    EXPECT_TRUE(ControlsBelowTheBar(main));
     RemovePuttySessions();
     PumpUntil([&] { return Rows(search).empty(); }, "the sessions to go");
     PumpUntil([&] { return MenuText(GetMenu(main)).ends_with("WEITERE...\n"); }, "the menus");
