@@ -167,7 +167,8 @@ TEST_F(ConfigTest, TheBoxesShowTheSettingsAndAClickStoresAtOnce) {
     EXPECT_EQ(Boxes::Take(), Texts{"Fehler:|Die Einstellung \"Startminimized\" konnte nicht in "
                                    "der Registry gespeichert werden.|OK"});
     // Switching the password function on empties both fields and the pick; off disables.
-    EXPECT_EQ(IsWindowEnabled(Control(kMasterPasswordField)), FALSE);
+    EXPECT_FALSE(IsWindowEnabled(Control(kMasterPasswordField)) ||
+                 IsWindowEnabled(Control(kSessionPasswordField)));
     EXPECT_EQ(Text(kMasterPasswordField) + Text(kSessionPasswordField), "mp");
     Click(kPasswordFunctionCheck);
     EXPECT_EQ(IsWindowEnabled(Control(kSessionPasswordField)), TRUE);
@@ -205,10 +206,13 @@ TEST_F(ConfigTest, ThePathIsStoredWhenItNamesAReadableFileThatReadsBackWhole) {
         PumpUntil([&] { return Text(kPuttyPathStatusLabel) == c.status; }, c.status);
         EXPECT_EQ(Value(ProgramKey, "PuttyPfad"), c.stored);
     }
-    // An answer that comes after more typing is not the new text's.
+    // An answer that comes after more typing is not the new text's; leaving the field
+    // checks it at once.
     Put(kPuttyPathField, putty);
     SendMessageW(window_, WM_TIMER, 1, 0); // the pause after typing: the check begins
     SetWindowTextW(Control(kPuttyPathField), (putty + L"x").c_str());
+    SendMessageW(window_, WM_COMMAND, MAKEWPARAM(kPuttyPathField, EN_KILLFOCUS),
+                 reinterpret_cast<LPARAM>(Control(kPuttyPathField)));
     PumpUntil([&] { return Text(kPuttyPathStatusLabel) == cases[0].status; }, "the new answer");
     EXPECT_EQ(Value(ProgramKey, "PuttyPfad"), Narrow(putty));
 }
@@ -219,7 +223,7 @@ TEST_F(ConfigTest, SavingRefusesWhatCannotBeStoredAndSaysSo) {
                                "nichts gespeichert.|OK";
     const struct {
         std::wstring password, menu;
-        bool keyGone;
+        bool refused; // the session's key takes no change
         std::string box;
     } cases[] = {
         {L"za\u017c\u00f3\u0142\u0107", L"Neu", false,
@@ -235,29 +239,32 @@ TEST_F(ConfigTest, SavingRefusesWhatCannotBeStoredAndSaysSo) {
         {L"neu", L"Neu", true,
          "Fehler:|Das Passwort der Session \"web server\" konnte nicht gespeichert werden. "
          "Gibt es die Session in PuTTY noch?|OK"},
+        {L"", L"Neu", true, // no password: the password function off
+         "Fehler:|Die Menüzuordnung der Session \"web server\" konnte nicht gespeichert "
+         "werden. Gibt es die Session in PuTTY noch?|OK"},
     };
     Open(true, true);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.box);
         setup_.Session("web%20server", "", "alt", "m");
+        state_->settings.Passwortfunktionalitaet = c.password.empty() ? 0 : 1;
         Put(kMasterPasswordField, "m");
         Pick(kSessionCombo, kWeb);
-        if (c.keyGone) {
-            DeleteTree(SessionKey("web%20server"));
-        }
         Put(kSessionPasswordField, c.password);
         Put(kMenuCombo, c.menu);
         Boxes::AnswerPrompts({"m"});
         Boxes::Take();
-        Click(kSaveButton);
+        {
+            const RefusedRunKey session(HKEY_CURRENT_USER, c.refused,
+                                        L"Software\\SimonTatham\\PuTTY\\Sessions\\web%20server");
+            Click(kSaveButton);
+        }
         Texts boxes = Boxes::Take();
         std::erase_if(boxes, [](const std::string& b) { return b.starts_with("prompt|"); });
         EXPECT_EQ(boxes, Texts{c.box});
-        if (!c.keyGone) {
-            EXPECT_EQ(PasswordDecrypt(Value(SessionKey("web%20server"), PasswordValueName), "m"),
-                      "alt");
-            EXPECT_EQ(Value(SessionKey("web%20server"), MenuValueName), "-");
-        }
+        EXPECT_EQ(PasswordDecrypt(Value(SessionKey("web%20server"), PasswordValueName), "m"),
+                  "alt");
+        EXPECT_EQ(Value(SessionKey("web%20server"), MenuValueName), "-");
     }
 }
 
@@ -295,6 +302,9 @@ TEST_F(ConfigTest, SavingAndDeletingMenuAssignments) {
     Pick(kSessionCombo, kWeb);
     EXPECT_EQ(Text(kMenuCombo), "Neu");
     EXPECT_FALSE(RegistryKeyExists(SessionKey("Bitte%20Session%20wählen:"), "."));
+    // Read again from PuTTY's sessions, the list has the stored names and keeps its first.
+    PumpUntil([&] { return Entries(kMenuCombo).size() == 4; }, "the stored menu names");
+    EXPECT_EQ(Entries(kMenuCombo), (Texts{"Los", kSep, "Neu", kSep}));
 }
 
 // What picking web server, saving and deleting its password do with the password stored
@@ -302,7 +312,7 @@ TEST_F(ConfigTest, SavingAndDeletingMenuAssignments) {
 TEST_F(ConfigTest, PasswordStepsOfPickingSavingAndDeleting) {
     const std::string longest(255, 'a');
     const struct {
-        char action; // 'p'ick, 's'ave, 'd'elete the password
+        char action; // 'p'ick, 's'ave, 'd'elete the password; 'n': save, nothing picked
         bool on;     // the password function
         std::string master, typed, box;
         const char* stored; // what the stored value deciphers to; nullptr: no value
@@ -327,6 +337,7 @@ TEST_F(ConfigTest, PasswordStepsOfPickingSavingAndDeleting) {
          "wurde nicht gespeichert; der bisher gespeicherte Wert bleibt erhalten.|OK",
          "alt", longest, "getippt"},
         {'s', false, "", "neu", "", "alt", "neu", "getippt"},
+        {'n', true, "m", "neu", "", "alt", "neu", "getippt"}, // saved with no session picked
         {'d', false, "", "neu", "", nullptr, "", "getippt"},
     };
     setup_.MasterCheckOf("m");
@@ -337,7 +348,7 @@ TEST_F(ConfigTest, PasswordStepsOfPickingSavingAndDeleting) {
         state_->settings.Passwortfunktionalitaet = c.on ? 1 : 0;
         Reopen();
         Put(kMasterPasswordField, "m");
-        if (c.action != 'p') {
+        if (c.action == 's' || c.action == 'd') {
             Pick(kSessionCombo, kWeb);
         }
         Put(kMasterPasswordField, c.master);
@@ -346,7 +357,7 @@ TEST_F(ConfigTest, PasswordStepsOfPickingSavingAndDeleting) {
         if (c.action == 'p') {
             Pick(kSessionCombo, kWeb);
         } else {
-            Click(c.action == 's' ? kSaveButton : kDeletePasswordButton);
+            Click(c.action == 'd' ? kDeletePasswordButton : kSaveButton);
         }
         EXPECT_EQ(Boxes::Take(), c.box.empty() ? Texts{} : Texts{c.box});
         const std::string stored = Value(SessionKey("web%20server"), PasswordValueName);
@@ -355,9 +366,10 @@ TEST_F(ConfigTest, PasswordStepsOfPickingSavingAndDeleting) {
         EXPECT_EQ(Text(kMenuCombo), c.menu);
         EXPECT_EQ(Value(SessionKey("web%20server"), MenuValueName),
                   c.action == 's' ? "getippt" : "Web");
+        EXPECT_EQ(Value(SessionsKey, PasswordValueName), "-"); // nor on PuTTY's key itself
         // A pick without a master password goes back to the first entry.
         EXPECT_EQ(SendMessageW(Control(kSessionCombo), CB_GETCURSEL, 0, 0),
-                  c.box.starts_with("Fehler:|Bitte erst") ? 0 : kWeb);
+                  c.action == 'n' || c.box.starts_with("Fehler:|Bitte erst") ? 0 : kWeb);
     }
 }
 
@@ -486,6 +498,8 @@ TEST_F(ConfigTest, DeletingEverythingAsksFirstAndTheUninstallLeavesNothing) {
                   : c.program ? "xx"
                               : "--");
     }
+    Click(kQuitAfterLaunchCheck); // uninstalled: the setting is not stored, and nothing said
+    EXPECT_EQ(Boxes::Take(), Texts{});
 }
 
 TEST_F(ConfigTest, AutostartFallsBackToTheUsersRunKeyAndReportsWhatItCannotDo) {
