@@ -258,6 +258,7 @@ TEST_F(ShellTest, AFirstRunWelcomesAndALaterRunTakesReturnAndMayStartHidden) {
             RegCloseKey(key);
         }
         Start();
+        EXPECT_EQ(state_->master.withheld, c.check != nullptr); // nothing deciphers then
         EXPECT_EQ(RegistryKeyExists(ProgramKey, ".") != 0, !c.keyRefused);
         EXPECT_EQ(FindProgramWindow("Quarnel Konfiguration") != nullptr, c.first);
         EXPECT_EQ(IsWindowVisible(Main()) != FALSE, !c.hidden || c.hidden[0] == '0');
