@@ -15,7 +15,7 @@
 #include <commdlg.h>
 
 #include <algorithm>
-#include <thread>
+#include <memory>
 
 namespace quarnel {
 
@@ -71,6 +71,17 @@ constexpr UINT kPathCheckedMessage = WM_APP + 10;
 // Numbers every check of the path in the run, so that an answer meant for a window that
 // has gone can never pass for one of a window opened since.
 unsigned pathChecksMade = 0;
+
+struct PathCheck {
+    std::wstring file;
+    HWND window;
+    unsigned check;
+};
+
+void CALLBACK RunPathCheck(PTP_CALLBACK_INSTANCE, void* context) {
+    const std::unique_ptr<PathCheck> job(static_cast<PathCheck*>(context));
+    PostMessageW(job->window, kPathCheckedMessage, job->check, IsReadableFile(job->file) ? 1 : 0);
+}
 
 using Row = GadgetRow<ConfigWindow>;
 using W = ConfigWindow;
@@ -322,10 +333,16 @@ void ConfigWindow::CheckPuttyPath() {
     const unsigned check = pathCheck_ = ++pathChecksMade;
     SetGadgetText(Handle(), kPuttyPathStatusLabel, "Bitte prüfen");
     // Opening a file on a network share can take the network's time-out: the test runs
-    // beside the window, which takes its answer only if nothing was typed meanwhile.
-    std::thread([file = Widen(settings_.PuttyPfad), window = Handle(), check] {
-        PostMessageW(window, kPathCheckedMessage, check, IsReadableFile(file) ? 1 : 0);
-    }).detach();
+    // beside the window, which takes its answer only if nothing was typed meanwhile. It
+    // runs on the system's thread pool: two detached threads of the C++ library, one
+    // ending as the next began, were seen to leave the next one never running, and the
+    // label said "Bitte prüfen" for good.
+    auto job = std::make_unique<PathCheck>(PathCheck{Widen(settings_.PuttyPfad), Handle(), check});
+    if (TrySubmitThreadpoolCallback(RunPathCheck, job.get(), nullptr)) {
+        job.release(); // RunPathCheck owns it now
+    } else {
+        PuttyPathChecked(check, IsReadableFile(job->file));
+    }
 }
 
 void ConfigWindow::PuttyPathChecked(unsigned check, bool readable) {
