@@ -41,8 +41,8 @@ TEST(StartPlan, WhatPuttyGetsWhereAndHowThePasswordGoes) {
     } cases[] = {
         {Session(L"Web Server"), L" -load  \"Web Server\"", start, None},
         {Session(L"x", k077, "s"), L"-pwfile " + kPipe + L" -load  \"x\"", start, Pipe},
-        {Session(L"Say\"hi\"\\", k076, "Passw\xC3\xB6rt", L"", L"Passwört"),
-         L"-pw Passwört -load  \"Say\\\"hi\\\"\\\\\"", start, CommandLine},
+        {Session(L"Say\\\"hi\"\\", k076, "Passw\xC3\xB6rt", L"", L"Passwört"),
+         L"-pw Passwört -load  \"Say\\\\\\\"hi\\\"\\\\\"", start, CommandLine},
         {Direct(StartKind::Ssh, L" user@host -P 22"), L"-ssh  user@host -P 22", folder, None},
         {Direct(StartKind::Telnet, L"10.0.0.1", {}, true, L"putty.exe"), L"-telnet 10.0.0.1", L"",
          None},
