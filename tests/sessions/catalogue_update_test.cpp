@@ -36,6 +36,7 @@ TEST(CatalogueOfListing, ReadsOnlyWhatWasWrittenAndTellsWhatChanged) {
         {"a=S@1 b=T@2 c=T@3", "a=S@1 b=T@2 c=S@4", {"c"}, {"a=S", "b=T", "c=S"}, {}, {}, true},
         {"a=S@1", "a=S@1 a=S@1", {}, {"a=S"}, {}, {}, false}, // listed twice
         {"a=S@1", "a=?@2", {"a"}, {"a=S"}, {}, {}, false},    // unreadable
+        {"", "a=?@2", {"a"}, {"a"}, {"a"}, {}, false},        // new and unreadable
         {"", "a=S@0", {"a"}, {"a=S"}, {"a"}, {}, true},       // a time not to rely on
     };
     for (const auto& c : cases) {
