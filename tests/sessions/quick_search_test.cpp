@@ -16,7 +16,7 @@ const SearchIndex kIndex({
     {"oldweb_web", ""},              // 6: web begins a word at its second place
     {"0web", ""},                    // 7: digits are of a word
     {"šweb", ""},                    // 8: so is š
-    {"(web", ""},                    // 9: a word begins right after the first byte
+    {"×web", ""},                    // 9: × is no letter; a word begins right after it
 });
 
 TEST(SearchIndexTest, MatchesEveryWordAndRanksBeginningsAndRecentFirst) {
