@@ -83,8 +83,9 @@ TEST_F(RegistryTest, UnusualStoredForms) {
     const wchar_t early[] = {L'a', 0, L'b', 0};
     StoreRaw("early", REG_SZ, early, sizeof early);
     EXPECT_EQ(RegistryRead(key, "early", "."), "a");
-    const wchar_t multi[] = L"one\0two\0";
-    StoreRaw("multi", REG_MULTI_SZ, multi, sizeof multi);
+    // Its size limit is in characters, as a text's: 206 of them are no more than can be read.
+    const std::wstring multi = std::wstring(200, L'm') + std::wstring(L"\0two\0", 6);
+    StoreRaw("multi", REG_MULTI_SZ, multi.c_str(), DWORD(multi.size() * sizeof(wchar_t)));
     EXPECT_EQ(RegistryRead(key, "multi", "."), "");
     EXPECT_EQ(RegistryProbe(key, "multi", "."), 1);
 }
@@ -137,7 +138,7 @@ TEST_F(RegistryTest, KeysAreCreatedListedAndDeleted) {
         return name == "a" ? RegistrySubKeyStep::List : RegistrySubKeyStep::ReadValue;
     };
     const RegistryListing listing = RegistryListSubKeys(key, "menu", allButA, ".");
-    EXPECT_EQ(RegistryDeleteTree(key + "shut", "."), 0); // what may not go is reported
+    EXPECT_EQ(RegistryDeleteTree(key + "shut", "."), 0);   // what may not go is reported
     guard(nullptr, UNPROTECTED_DACL_SECURITY_INFORMATION); // to be deleted
     std::vector<std::string> listed;
     for (const RegistrySubKey& sub : listing.subKeys) {
