@@ -93,6 +93,11 @@ TEST(MasterCheck, TellsTheRightMasterPasswordFromAWrongOne) {
     EXPECT_EQ(CheckMasterPassword(lastByteOff, "Meister"), MasterCheck::Differs);
     EXPECT_EQ(CheckMasterPassword("", "Meister"), MasterCheck::None);
     EXPECT_EQ(CheckMasterPassword("100000:00", "Meister"), MasterCheck::Unreadable);
+    // A check of more rounds, as a later version may store, is derived with its own count.
+    EXPECT_EQ(CheckMasterPassword("100001:000102030405060708090A0B0C0D0E0F:FBB341378EE2E747769FB7E"
+                                  "28021DDEC5EA886AF1C62D179C0C6DB373FB00EBA",
+                                  "Meister"),
+              MasterCheck::Matches);
 }
 
 TEST(StoredPassword, ACipherTextWithAZeroByteIsStoredAsBinaryDataAndBothFormsReadBack) {
@@ -111,6 +116,8 @@ TEST(StoredPassword, ACipherTextWithAZeroByteIsStoredAsBinaryDataAndBothFormsRea
         EXPECT_EQ(ReadCipherText(scratch.path), c.cipher);
     }
     EXPECT_FALSE(StoreCipherText(scratch.path, std::string(255, 'x'))); // reads back as nothing
+    EXPECT_TRUE(StoreCipherText(scratch.path, "")); // saved with the password field left empty
+    EXPECT_EQ(ReadCipherText(scratch.path), std::nullopt); // so PuTTY asks, as for none
 }
 
 } // namespace
