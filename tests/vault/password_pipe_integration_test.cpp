@@ -82,7 +82,7 @@ TEST(PasswordCourier, AnUnservedPipeGoesWhenWithdrawnWhenItsPuttyEndsOrWhenItsTi
     for (const bool puttyEnds : {true, false}) {
         SCOPED_TRACE(puttyEnds);
         test::FakePuttyLog log;
-        PasswordCourier courier(puttyEnds ? 30s : 500ms);
+        PasswordCourier courier(puttyEnds ? 60s : 500ms); // longer than Await waits
         const auto withdrawn = courier.Prepare("erster"), pipe = courier.Prepare("zweiter");
         ASSERT_TRUE(withdrawn && pipe);
         courier.Withdraw(*withdrawn);
