@@ -136,7 +136,8 @@ TEST(E2e, TheHotkeyOpensTheQuickSearchFromAnywhere) {
     const HWND main = program.WaitForWindow(kMain);
     PressKeys({VK_CONTROL, VK_MENU, 'P'});
     const HWND search = program.WaitForWindow("Quarnel Schnellsuche");
-    EXPECT_EQ(GetForegroundWindow(), search);
+    // Shown first, then brought to the front.
+    Await([&] { return GetForegroundWindow() == search; }, "the quick search in front");
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.WaitForExit(), 0u);
 }
