@@ -14,7 +14,7 @@ TEST(ScreenOrder, GroupByGroupTopToBottomAndAlongARowLeftToRight) {
         std::vector<int> numbers; // in the order walked
     } cases[] = {
         // Tops less than 10 pixels apart stand in one row.
-        {{{1, B, 50, 10, 9, 9}, {2, B, 0, 19, 9, 9}, {3, B, 0, 29, 9, 9}}, {2, 1, 3}},
+        {{{1, B, 50, 10, 9, 9}, {2, B, 0, 19, 9, 9}, {3, B, 0, 20, 9, 9}}, {2, 1, 3}},
         // A frame, then what lies in it from its top left corner on, and no further than
         // its right edge; frames before what follows them.
         {{{1, B, 0, 100, 5, 5},
