@@ -401,6 +401,8 @@ TEST_F(ShellTest, EveryWindowTakesTheKeyboardAsADialogDoes) {
     EXPECT_EQ(FocusedGadget(), kHostField);
     // Shift+F10 on SSH is its right click: the connection with the template.
     SetFocus(GetDlgItem(Main(), kSshButton));
+    PostMessageW(GetFocus(), WM_SYSKEYDOWN, VK_F10, 1); // without Shift it is no right click
+    Pump();
     Held(VK_SHIFT, true);
     PostMessageW(GetFocus(), WM_SYSKEYDOWN, VK_F10, 1);
     PostMessageW(GetFocus(), WM_SYSKEYUP, VK_F10, 0xC0000001);
@@ -460,6 +462,7 @@ TEST_F(ShellTest, EveryWindowTakesTheKeyboardAsADialogDoes) {
     Choose(kAboutItem);
     Key(VK_RETURN);
     EXPECT_EQ(FindProgramWindow("Quarnel - Information"), nullptr);
+    EXPECT_EQ(putty_.Read().size(), 1u); // only Shift+F10 started one
 }
 
 // The rightmost and lowest control lies whole in the client area, below the menu bar.
@@ -579,14 +582,19 @@ TEST_F(ShellTest, TheQuickSearchNarrowsStartsAndComesBackEmptyOnEveryPress) {
     AwaitStarts(1);
     EXPECT_EQ(LastArguments(), (Args{L"-load", L"web server"}));
     EXPECT_EQ(RegistryRead(ProgramKey, "ZuletztGestartet", "."), "web%20server");
-    // The session started last comes first; a double click starts a row; a text nothing
+    // The session started last comes first; a double click starts its row; a text nothing
     // matches is a host.
     search = press();
     ASSERT_NE(search, nullptr);
     EXPECT_EQ(Rows(search).front(), "web server (Kunden)");
-    SetWindowTextW(GetDlgItem(search, kQuickSearchField), L"mün");
+    SetWindowTextW(GetDlgItem(search, kQuickSearchField), L"web");
     Pump();
-    SendDlgItemMessageW(search, kQuickSearchList, WM_LBUTTONDBLCLK, 0, MAKELPARAM(5, 5));
+    RECT second{};
+    SendDlgItemMessageW(search, kQuickSearchList, LB_GETITEMRECT, 1, LPARAM(&second));
+    for (const UINT click : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK}) {
+        SendDlgItemMessageW(search, kQuickSearchList, click, 0,
+                            MAKELPARAM(second.left + 5, second.top + 2));
+    }
     AwaitStarts(2);
     EXPECT_EQ(LastArguments(), (Args{L"-load", L"M\u00fcnchen web"}));
     search = press();
