@@ -2,6 +2,7 @@
 // WM_DPICHANGED. They are opened in this process, where the fonts of their controls can
 // be looked at.
 #include "app/info_window.h"
+#include "win/gadgets.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -55,6 +56,13 @@ TEST(DpiChange, AWindowTakesTheSuggestedFrameAndScalesItsControlsAndFonts) {
         EXPECT_NEAR(after[i], MulDiv(before[i], to, from), 1)
             << "control " << i / 5 << ", value " << i % 5;
     }
+}
+
+// A window larger than the screen starts at its corner, with its title bar on it to be taken.
+TEST(DpiChange, AWindowLargerThanTheScreenStartsAtItsCorner) {
+    const POINT corner =
+        CentredOnScreen({GetSystemMetrics(SM_CXSCREEN) + 301, GetSystemMetrics(SM_CYSCREEN) + 99});
+    EXPECT_EQ(std::pair(corner.x, corner.y), std::pair(0L, 0L));
 }
 
 } // namespace

@@ -433,6 +433,14 @@ TEST_F(ShellTest, EveryWindowTakesTheKeyboardAsADialogDoes) {
         const HWND window = FindProgramWindow(w.title);
         ASSERT_NE(window, nullptr);
         EXPECT_EQ(FocusedGadget(), w.focusedFirst);
+        RECT client{};
+        GetClientRect(window, &client);
+        for (HWND c = GetWindow(window, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+            RECT r{};
+            GetWindowRect(c, &r);
+            MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+            EXPECT_TRUE(r.right <= client.right && r.bottom <= client.bottom) << GetDlgCtrlID(c);
+        }
         // Next in Z order a window not of the program, which the system would give the front.
         const UniqueWindow next(CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED, 0, 0, 80, 40,
                                                 nullptr, nullptr, nullptr, nullptr));
