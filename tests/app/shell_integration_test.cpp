@@ -42,7 +42,7 @@ class ShellTest : public ProgramTest {
 
 TEST_F(ShellTest, EachWayOfStartingGivesPuttyItsParametersAndFolder) {
     setup_.WithFakePutty()
-        .Session("Web%20Server", "Server")
+        .Session("Web%20Server", "Server", "pw", "") // the password function is off
         .Session("M%FCnchen%22x%22")
         .Session("Vor%20lage");
     // A template's own port stays only without -ssh, which sets 22 after -load.
