@@ -44,11 +44,13 @@ TEST_F(ShellTest, EachWayOfStartingGivesPuttyItsParametersAndFolder) {
     setup_.WithFakePutty()
         .Session("Web%20Server", "Server", "pw", "") // the password function is off
         .Session("M%FCnchen%22x%22")
-        .Session("Vor%20lage");
+        .Session("Vor%20lage")
+        .Setting("SSHSessionVorlage", "M%FCnchen%22x%22"); // as earlier versions stored it
     // A template's own port stays only without -ssh, which sets 22 after -load.
     RegistryWrite(SessionsKey + "Web%20Server", "Protocol", "ssh", kRegSz, ".");
     RegistryWrite(SessionsKey + "Vor%20lage", "Protocol", "telnet", kRegSz, ".");
     Start();
+    EXPECT_EQ(state_->settings.SSHSessionVorlage, "München\"x\"");
     SetWindowTextW(GetDlgItem(Main(), kHostField), L"host.example");
     wchar_t current[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, current);
