@@ -660,7 +660,7 @@ TEST_F(ShellTest, TheHotkeyIsTheStoredOneNoneOrTheDefault) {
 // and the configuration window while the program runs; an open menu is not rebuilt under
 // the user, and the user's pick and typing stay.
 TEST_F(ShellTest, EveryListFollowsPuttysSessionsWhileTheProgramRuns) {
-    setup_.LaterRun().Session("alpha", "Eins").Session("beta");
+    setup_.LaterRun().Session("alpha", "Eins").Session("beta").Setting("ZuletztGestartet", "beta");
     Start();
     const HWND main = Main();
     Choose(kConfigureItem);
@@ -675,7 +675,7 @@ TEST_F(ShellTest, EveryListFollowsPuttysSessionsWhileTheProgramRuns) {
     SendMessageW(main, WM_ENTERMENULOOP, FALSE, 0); // as when the user opens a menu
     setup_.Session("anton", "Zwei");                // between the two: a row in the middle
     PumpUntil([&] { return Rows(search).size() == 3; }, "the quick search to follow");
-    EXPECT_EQ(Rows(search), (Texts{"alpha (Eins)", "anton (Zwei)", "beta"}));
+    EXPECT_EQ(Rows(search), (Texts{"beta", "alpha (Eins)", "anton (Zwei)"}));
     EXPECT_EQ(GetMenu(main), before);
     SendMessageW(main, WM_EXITMENULOOP, FALSE, 0);
     PumpUntil([&] { return GetMenu(main) != before; }, "the menus to follow");
