@@ -207,8 +207,8 @@ TEST_F(ShellTest, AStoredPasswordReachesPuttyAsTheBytesOfATypedOne) {
     SetEnvironmentVariableW(L"QUARNEL_FAKE_PUTTY_PWFILE_DELAY_MS", nullptr);
 }
 
-// A first run welcomes, opens the configuration and leaves Return alone; a later one
-// focuses the host field, where Return connects (here to a PuTTY that is not there), and
+// A first run welcomes, opens the configuration and leaves Return alone, also on a focused
+// button; in a later one Return connects (here to a PuTTY that is not there), and it
 // starts hidden in the tray when asked to.
 TEST_F(ShellTest, AFirstRunWelcomesAndALaterRunTakesReturnAndMayStartHidden) {
     const struct {
@@ -266,7 +266,7 @@ TEST_F(ShellTest, AFirstRunWelcomesAndALaterRunTakesReturnAndMayStartHidden) {
         EXPECT_EQ(IsWindowVisible(Main()) != FALSE, !c.hidden || c.hidden[0] == '0');
         if (IsWindowVisible(Main())) {
             SetForegroundWindow(Main());
-            SetFocus(GetDlgItem(Main(), kHostField));
+            SetFocus(GetDlgItem(Main(), kSshButton));
             Key(VK_RETURN);
         }
         EXPECT_EQ(Boxes::Take(), c.boxes);
