@@ -242,6 +242,7 @@ TEST_F(ShellTest, AFirstRunWelcomesAndALaterRunTakesReturnAndMayStartHidden) {
           "löschen\" wählen und die Passwörter neu speichern.|OK"},
          false,
          "0:"},
+        {false, "1", {"prompt|Masterpasswort eingeben:"}, false, ""}, // no check: "m" counts
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.first ? "first run" : c.check ? c.check : c.hidden);
@@ -251,6 +252,7 @@ TEST_F(ShellTest, AFirstRunWelcomesAndALaterRunTakesReturnAndMayStartHidden) {
         }
         if (c.check) {
             setup.Setting("Passwortfunktionalitaet", "1").Setting(MasterCheckValueName, c.check);
+            Boxes::AnswerPrompts({"m"});
         }
         if (c.keyRefused) { // a volatile key takes no lasting subkey
             DeleteTree("HKEY_CURRENT_USER\\Software\\SimonTatham\\PuTTY");
@@ -260,7 +262,7 @@ TEST_F(ShellTest, AFirstRunWelcomesAndALaterRunTakesReturnAndMayStartHidden) {
             RegCloseKey(key);
         }
         Start();
-        EXPECT_EQ(state_->master.withheld, c.check != nullptr); // nothing deciphers then
+        EXPECT_EQ(state_->master.withheld, c.check && *c.check); // nothing deciphers then
         EXPECT_EQ(RegistryKeyExists(ProgramKey, ".") != 0, !c.keyRefused);
         EXPECT_EQ(FindProgramWindow("Quarnel Konfiguration") != nullptr, c.first);
         EXPECT_EQ(IsWindowVisible(Main()) != FALSE, !c.hidden || c.hidden[0] == '0');
