@@ -208,8 +208,8 @@ TEST_F(ShellTest, AStoredPasswordReachesPuttyAsTheBytesOfATypedOne) {
 }
 
 // A first run welcomes, opens the configuration and leaves Return alone, also on a focused
-// button; in a later one Return connects (here to a PuTTY that is not there), and it
-// starts hidden in the tray when asked to.
+// button; in a later one Return connects (here to the start folder's PuTTY, which is not
+// there), and it starts hidden in the tray when asked to.
 TEST_F(ShellTest, AFirstRunWelcomesAndALaterRunTakesReturnAndMayStartHidden) {
     const struct {
         bool first;
@@ -244,6 +244,8 @@ TEST_F(ShellTest, AFirstRunWelcomesAndALaterRunTakesReturnAndMayStartHidden) {
          "0:"},
         {false, "1", {"prompt|Masterpasswort eingeben:"}, false, ""}, // no check: "m" counts
     };
+    wchar_t here[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, here);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.first ? "first run" : c.check ? c.check : c.hidden);
         QuarnelSetup setup;
@@ -264,6 +266,7 @@ TEST_F(ShellTest, AFirstRunWelcomesAndALaterRunTakesReturnAndMayStartHidden) {
         Start();
         EXPECT_EQ(state_->master.withheld, c.check && *c.check); // nothing deciphers then
         EXPECT_EQ(RegistryKeyExists(ProgramKey, ".") != 0, !c.keyRefused);
+        EXPECT_EQ(Widen(state_->settings.PuttyPfad), here + std::wstring(L"\\putty.exe"));
         EXPECT_EQ(FindProgramWindow("Quarnel Konfiguration") != nullptr, c.first);
         EXPECT_EQ(IsWindowVisible(Main()) != FALSE, !c.hidden || c.hidden[0] == '0');
         if (IsWindowVisible(Main())) {
