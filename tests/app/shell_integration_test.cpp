@@ -502,6 +502,7 @@ TEST_F(ShellTest, GeometryKeepsTheControlsBelowTheMenuBarAndTheWindowOnScreen) {
     } cases[] = {
         {1, "40 30 600 200", 40, true},         {20, "", 10, false},
         {20, "10 10 2147483647 1", -1, false},  {1, "-50 -20 100 1", 0, false}, // partly off
+        {1, "1000 900 600 200", -1, false},     // partly off at the other corner
         {1, "-30000 -30000 500 60", 10, false}, // a monitor that has gone
         {200, "10 10 1 60", -1, false},         // too many rows at its width: as wide as the screen
     };
