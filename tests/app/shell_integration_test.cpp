@@ -340,8 +340,10 @@ TEST_F(ShellTest, TheTraySelectsShowsAndHidesAndItsContextMenuIsThePopupAtTheAnc
     ASSERT_FALSE(Shell_NotifyIconW(NIM_DELETE, &icon));
     SendMessageW(main, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
     EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &icon)); // changes nothing: it is there
+    SendMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0); // ended from the tray, it stores its place
     Choose(kQuitItem);
     EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &icon)); // the icon went with the program
+    EXPECT_EQ(RegistryRead(ProgramKey, "FensterpositionX", "."), x);
 }
 
 TEST_F(ShellTest, WhileABoxOrTheFileRequesterIsOpenTheTrayAndTheHotkeyWait) {
