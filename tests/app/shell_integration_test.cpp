@@ -144,8 +144,9 @@ TEST_F(ShellTest, AfterAStartItEndsOrHidesButAFailedStartOnlySaysSo) {
     }
 }
 
-// A restart whose new copy cannot start says so, and this copy goes on as the only one.
-TEST_F(ShellTest, ARestartThatCannotStartSaysSoAndThisCopyStaysTheOnlyOne) {
+// A restart whose new copy cannot start says so, and this copy goes on as the only one;
+// one that starts it has made way for it first.
+TEST_F(ShellTest, ARestartThatCannotStartSaysSoAndOneThatCanMakesWayForTheNewCopy) {
     setup_.LaterRun();
     Start();
     state_->programFile = L"C:\\windows"; // a folder, which the shell would open
@@ -155,6 +156,11 @@ TEST_F(ShellTest, ARestartThatCannotStartSaysSoAndThisCopyStaysTheOnlyOne) {
     EXPECT_TRUE(running_ && IsWindowVisible(Main()));
     RunState second(GetModuleHandleW(nullptr));
     EXPECT_FALSE(EnsureSingleInstance(second)); // a copy started now ends at once
+    state_->programFile = FakePuttyPath();      // stands in for the new copy
+    Click(FindProgramWindow("Quarnel Konfiguration"), kRestartButton);
+    AwaitStarts(1);
+    EXPECT_FALSE(running_);
+    EXPECT_TRUE(EnsureSingleInstance(second));
 }
 
 // PuTTY sends a password typed into its window as UTF-8: the stored one goes as those
