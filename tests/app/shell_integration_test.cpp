@@ -686,6 +686,8 @@ TEST_F(ShellTest, EveryListFollowsPuttysSessionsWhileTheProgramRuns) {
     Pump();
     const HWND search = FindProgramWindow("Quarnel Schnellsuche");
     const HMENU before = GetMenu(main);
+    RECT was{}, now{};
+    GetWindowRect(main, &was);
     SendMessageW(main, WM_ENTERMENULOOP, FALSE, 0); // as when the user opens a menu
     setup_.Session("anton", "Zwei");                // between the two: a row in the middle
     PumpUntil([&] { return Rows(search).size() == 3; }, "the quick search to follow");
@@ -693,6 +695,8 @@ TEST_F(ShellTest, EveryListFollowsPuttysSessionsWhileTheProgramRuns) {
     EXPECT_EQ(GetMenu(main), before);
     SendMessageW(main, WM_EXITMENULOOP, FALSE, 0);
     PumpUntil([&] { return GetMenu(main) != before; }, "the menus to follow");
+    GetWindowRect(main, &now);
+    EXPECT_TRUE(EqualRect(&was, &now)); // as large as before, also at 144 dpi
     EXPECT_EQ(MenuText(GetMenu(main)),
               "DATEI     \n  Putty Einstellungen [901]\n  Quarnel konfigurieren [910]\n  ---\n"
               "  Über dieses Tool [980]\n  ---\n  Beenden [990]\nEins\n  alpha [1000]\nZwei\n"
