@@ -519,7 +519,7 @@ TEST_F(ConfigTest, AutostartFallsBackToTheUsersRunKeyAndReportsWhatItCannotDo) {
         {true, true, false, "x", "-", true,
          "Fehler|Der Autostart-Eintrag von Quarnel konnte nicht entfernt werden.|OK"},
     };
-    RegistryCreateKey(UserRunKey, ".");
+    RegistryDeleteTree(UserRunKey, "."); // the third row makes it, as a new account has none
     Open();
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.before << c.refuseMachine << c.refuseUser);
