@@ -31,6 +31,7 @@ TEST(SettingsStore, LoadSettingsFillsEveryFieldFromItsValueOrItsDefault) {
     setup.Setting("Passwortfunktionalitaet", "-1").Setting("SSHSessionVorlage", "Vorlage");
     setup.Setting("FensterpositionX", "-1200").Setting("FensterpositionY", "30");
     setup.Setting("Fensterbreite", "640").Setting("Fensterhoehe", "80");
+    RegistryCreateKey(UserRunKey, "."); // a new account has none
     ASSERT_EQ(RegistryWrite(UserRunKey, AutostartValueName, "", kRegSz, "."), 1);
     EXPECT_EQ(fields(LoadSettings(L"C:\\Tools")),
               fields({"D:\\putty.exe", 1, 0, 1, -1, "Vorlage", -1200, 30, 640, 80, true}));
