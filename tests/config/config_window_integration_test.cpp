@@ -22,6 +22,8 @@ const std::string kAskUninstall =
     "Quarnel deinstallieren|Es werden alle von Quarnel angelegten Registryeinträge "
     "(Einstellungen/Menüs/Passwörter) entfernt.\r(Die quarnel.exe bleibt erhalten und muß ggf. "
     "manuell gelöscht werden).\rWirklich fortfahren?|YesNo";
+const std::string kUnkeptMaster = "Fehler:|Das Feld \"Masterpasswort\" enthält Zeichen, die "
+                                  "Quarnel nicht speichern kann. Es wurde nichts gespeichert.|OK";
 const std::string kWrongMaster =
     "Fehler:|Das Masterpasswort stimmt nicht mit dem gespeicherten überein.|OK";
 constexpr int kMail = 2, kWeb = 3, kZeta = 4; // entries of the session combo after Seed()
@@ -206,15 +208,23 @@ TEST_F(ConfigTest, ThePathIsStoredWhenItNamesAReadableFileThatReadsBackWhole) {
         PumpUntil([&] { return Text(kPuttyPathStatusLabel) == c.status; }, c.status);
         EXPECT_EQ(Value(ProgramKey, "PuttyPfad"), c.stored);
     }
-    // An answer that comes after more typing is not the new text's; leaving the field
-    // checks it at once.
+    // An answer that comes while more is typed is not the new text's, which is checked after
+    // its own pause; leaving the field checks at once.
     Put(kPuttyPathField, putty);
     SendMessageW(window_, WM_TIMER, 1, 0); // the pause after typing: the check begins
-    SetWindowTextW(Control(kPuttyPathField), (putty + L"x").c_str());
-    SendMessageW(window_, WM_COMMAND, MAKEWPARAM(kPuttyPathField, EN_KILLFOCUS),
-                 reinterpret_cast<LPARAM>(Control(kPuttyPathField)));
+    Put(kPuttyPathField, putty + L"x");
     PumpUntil([&] { return Text(kPuttyPathStatusLabel) == cases[0].status; }, "the new answer");
     EXPECT_EQ(Value(ProgramKey, "PuttyPfad"), Narrow(putty));
+    SetWindowTextW(Control(kPuttyPathField), putty.c_str());
+    SendMessageW(window_, WM_COMMAND, MAKEWPARAM(kPuttyPathField, EN_KILLFOCUS),
+                 reinterpret_cast<LPARAM>(Control(kPuttyPathField)));
+    PumpUntil([&] { return Text(kPuttyPathStatusLabel) == cases[3].status; }, "the check");
+    // A file picked in the requester takes the field's place and is checked.
+    Boxes::PlanFile(putty + L"x");
+    Click(kBrowseButton);
+    EXPECT_EQ(Boxes::Take(), Texts{"Bitte Putty.exe Datei wählen:|dialog"});
+    EXPECT_EQ(Text(kPuttyPathField), Narrow(putty + L"x"));
+    PumpUntil([&] { return Text(kPuttyPathStatusLabel) == cases[0].status; }, "its check");
 }
 
 // What the user typed is stored exactly or not at all, and a failed write is named.
@@ -225,11 +235,13 @@ TEST_F(ConfigTest, SavingRefusesWhatCannotBeStoredAndSaysSo) {
         std::wstring password, menu;
         bool refused; // the session's key takes no change
         std::string box;
+        std::wstring master = L"m";
     } cases[] = {
         {L"za\u017c\u00f3\u0142\u0107", L"Neu", false,
          "Fehler:|Das Feld \"Ggf. zugeordnetes Passwort" + cannot},
         {L"neu", L"\u041c\u0435\u043d\u044e", false,
          "Fehler:|Das Feld \"Menuzuordnung für die Session" + cannot},
+        {L"neu", L"Neu", false, kUnkeptMaster, L"\u0142"},
         {L"neu", std::wstring(255, L'm'), false,
          "Fehler:|Der Menüname ist zu lang: höchstens 254 Zeichen können gespeichert und wieder "
          "gelesen werden. Es wurde nichts gespeichert.|OK"},
@@ -252,6 +264,7 @@ TEST_F(ConfigTest, SavingRefusesWhatCannotBeStoredAndSaysSo) {
         Pick(kSessionCombo, kWeb);
         Put(kSessionPasswordField, c.password);
         Put(kMenuCombo, c.menu);
+        Put(kMasterPasswordField, c.master);
         Boxes::AnswerPrompts({"m"});
         Boxes::Take();
         {
@@ -314,36 +327,38 @@ TEST_F(ConfigTest, PasswordStepsOfPickingSavingAndDeleting) {
     const struct {
         char action; // 'p'ick, 's'ave, 'd'elete the password; 'n': save, nothing picked
         bool on;     // the password function
-        std::string master, typed, box;
+        std::wstring master;
+        std::string typed, box;
         const char* stored; // what the stored value deciphers to; nullptr: no value
         std::string field;  // the password field afterwards
         const char* menu;   // the menu combo's text afterwards
     } cases[] = {
-        {'p', true, "m", "neu", "", "alt", "alt", "Web"},
-        {'p', true, "", "neu",
+        {'p', true, L"m", "neu", "", "alt", "alt", "Web"},
+        {'p', true, L"", "neu",
          "Fehler:|Bitte erst ein Masterpasswort eingegeben ,sonst kann ich nicht entschlüsseln|OK",
          "alt", "", "getippt"},
-        {'p', true, "x", "neu", kWrongMaster, "alt", "", "Web"},
-        {'p', false, "", "neu", "", "alt", "neu", "Web"},
-        {'s', true, "m", "neu", "", "neu", "neu", "getippt"},
-        {'s', true, "x", "neu", kWrongMaster, "alt", "neu", "getippt"},
-        {'s', true, "", "neu",
+        {'p', true, L"x", "neu", kWrongMaster, "alt", "", "Web"},
+        {'p', true, L"\u0142", "neu", kUnkeptMaster, "alt", "neu", "getippt"},
+        {'p', false, L"", "neu", "", "alt", "neu", "Web"},
+        {'s', true, L"m", "neu", "", "neu", "neu", "getippt"},
+        {'s', true, L"x", "neu", kWrongMaster, "alt", "neu", "getippt"},
+        {'s', true, L"", "neu",
          "Fehler:|Kein Masterpasswort eingegeben. Bitte ergänzen oder Passwortfunktion "
          "abschalten|OK",
          "alt", "neu", "getippt"},
-        {'s', true, "m", longest,
+        {'s', true, L"m", longest,
          "Fehler:|Dieses Passwort kann mit diesem Masterpasswort nicht vollständig gespeichert "
          "werden (verschlüsselt enthält es ein Null-Zeichen oder ist länger als 254 Zeichen). Es "
          "wurde nicht gespeichert; der bisher gespeicherte Wert bleibt erhalten.|OK",
          "alt", longest, "getippt"},
-        {'s', false, "", "neu", "", "alt", "neu", "getippt"},
-        {'n', true, "m", "neu", "", "alt", "neu", "getippt"}, // saved with no session picked
-        {'d', false, "", "neu", "", nullptr, "", "getippt"},
+        {'s', false, L"", "neu", "", "alt", "neu", "getippt"},
+        {'n', true, L"m", "neu", "", "alt", "neu", "getippt"}, // saved with no session picked
+        {'d', false, L"", "neu", "", nullptr, "", "getippt"},
     };
     setup_.MasterCheckOf("m");
     Open(true, true);
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.action << c.on << c.master << c.typed.size());
+        SCOPED_TRACE(testing::Message() << c.action << c.on << Narrow(c.master) << c.typed.size());
         setup_.Session("web%20server", "Web", "alt", "m");
         state_->settings.Passwortfunktionalitaet = c.on ? 1 : 0;
         Reopen();
@@ -425,6 +440,7 @@ TEST_F(ConfigTest, TheCheckOfTheMasterPasswordComesOnlyFromAConfirmedOne) {
                                         L"Software\\SimonTatham\\PuTTY\\UlvasQuarnel");
             Click(kSaveButton);
         }
+        EXPECT_TRUE(!c.stored || GetActiveWindow() == window_); // back from the prompt
         if (c.storedCheck) {
             Click(kSaveButton); // a damaged check is told of once
         }

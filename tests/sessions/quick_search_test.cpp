@@ -17,6 +17,7 @@ const SearchIndex kIndex({
     {"0web", ""},                    // 7: digits are of a word
     {"šweb", ""},                    // 8: so is š
     {"×web", ""},                    // 9: × is no letter; a word begins right after it
+    {"÷web", ""},                    // 10: nor is ÷
 });
 
 TEST(SearchIndexTest, MatchesEveryWordAndRanksBeginningsAndRecentFirst) {
@@ -24,12 +25,12 @@ TEST(SearchIndexTest, MatchesEveryWordAndRanksBeginningsAndRecentFirst) {
         std::string query;
         std::vector<size_t> recent, found;
     } cases[] = {
-        {" WEB\t", {}, {1, 2, 4, 6, 9, 5, 7, 8}},
+        {" WEB\t", {}, {1, 2, 4, 6, 9, 10, 5, 7, 8}},
         {"web prod", {}, {1}}, // one word in the name, one in the menu
         {"üBER öL äRA", {}, {3}},
         {"prod", {}, {0, 1, 3}},  // a menu match does not rank
         {"prod", {3}, {0, 3, 1}}, // recent first only within its rank
-        {" \t ", {5, 2, 10, 5}, {5, 2, 0, 1, 3, 4, 6, 7, 8, 9}},
+        {" \t ", {5, 2, 11, 5}, {5, 2, 0, 1, 3, 4, 6, 7, 8, 9, 10}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(kIndex.Find(c.query, c.recent), c.found) << '"' << c.query << '"';

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <dlgs.h>
 #include <gtest/gtest.h>
 #include <sddl.h>
 
@@ -17,13 +18,15 @@
 namespace quarnel::test {
 
 // Answers the dialogs of this thread as they open, as the user would: a message box with
-// the planned answer, else OK or No; any other dialog (the file requester) by cancelling.
+// the planned answer, else OK or No; any other dialog (the file requester) by picking the
+// planned file, else by cancelling.
 // Keeps "title|text|buttons" of each message box, "title|dialog" of the others.
 class Boxes {
   public:
     Boxes() : hook_(SetWindowsHookExW(WH_CALLWNDPROCRET, Opened, nullptr, GetCurrentThreadId())) {}
     ~Boxes() { UnhookWindowsHookEx(hook_); }
     static void Plan(int answer) { planned_ = answer; }
+    static void PlanFile(std::wstring file) { file_ = std::move(file); }
     // Runs inside the next dialog's modal loop, before it is answered.
     static void WhileOpen(std::function<void()> probe) { probe_ = std::move(probe); }
     // What to type into the master password prompts that open next, one text each time
@@ -81,7 +84,12 @@ class Boxes {
             if (probe_) {
                 std::exchange(probe_, nullptr)();
             }
-            const int answer = std::exchange(planned_, 0);
+            int answer = std::exchange(planned_, 0);
+            if (!message && !file_.empty()) { // its file name field, then Open
+                SetDlgItemTextW(box, GetDlgItem(box, cmb13) ? cmb13 : edt1, file_.c_str());
+                file_.clear();
+                answer = IDOK;
+            }
             PostMessageW(box, WM_COMMAND,
                          WPARAM(answer     ? answer
                                 : !message ? IDCANCEL
@@ -93,6 +101,7 @@ class Boxes {
     }
     HHOOK hook_;
     static inline int planned_ = 0;
+    static inline std::wstring file_;
     static inline std::function<void()> probe_;
     static inline std::vector<const char*> answers_;
     static inline HWND prompt_ = nullptr;
