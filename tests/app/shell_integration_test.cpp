@@ -270,7 +270,8 @@ TEST_F(ShellTest, AFirstRunWelcomesAndALaterRunTakesReturnAndMayStartHidden) {
             RegCloseKey(key);
         }
         Start();
-        EXPECT_EQ(state_->master.withheld, c.check && *c.check); // nothing deciphers then
+        EXPECT_EQ(state_->master.withheld, c.check && *c.check);   // nothing deciphers then
+        EXPECT_EQ(state_->master.confirmed, c.check && !*c.check); // typed, so not asked again
         EXPECT_EQ(RegistryKeyExists(ProgramKey, ".") != 0, !c.keyRefused);
         EXPECT_EQ(Widen(state_->settings.PuttyPfad), here + std::wstring(L"\\putty.exe"));
         EXPECT_EQ(FindProgramWindow("Quarnel Konfiguration") != nullptr, c.first);
@@ -639,9 +640,12 @@ TEST_F(ShellTest, TheQuickSearchNarrowsStartsAndComesBackEmptyOnEveryPress) {
     EXPECT_EQ(GetFocus(), GetDlgItem(search, kQuickSearchField));
     EXPECT_EQ(GetWindowTextLengthW(GetDlgItem(search, kQuickSearchField)), 0);
     EXPECT_EQ(Rows(search).size(), 65u); // the rows of the empty text
-    SetForegroundWindow(Main());
+    const UniqueWindow other(CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED | WS_VISIBLE, 0, 0,
+                                             80, 40, nullptr, nullptr, nullptr, nullptr));
+    SetForegroundWindow(other.get());
     Pump();
     EXPECT_FALSE(IsWindow(search));
+    EXPECT_EQ(GetForegroundWindow(), other.get()); // it stays where the user went
 }
 
 // The quick search's hotkey: as stored, none when stored empty, Ctrl+Alt+P when not stored.

@@ -62,8 +62,11 @@ class Boxes {
             return;
         }
         SetWindowTextW(GetDlgItem(prompt_, 34), Widen(answer).c_str());
+        SetFocus(GetDlgItem(prompt_, 35)); // as a click on OK moves it
         SendMessageW(GetDlgItem(prompt_, 35), BM_CLICK, 0, 0);
         if (IsWindow(prompt_) && IsWindowVisible(prompt_)) {
+            const HWND field = GetDlgItem(prompt_, 34); // emptied: refused, typed again at once
+            EXPECT_TRUE(GetWindowTextLengthW(field) > 0 || GetFocus() == field);
             SetTimer(nullptr, 0, 0, Type); // refused: it asks again
         }
     }
