@@ -122,6 +122,14 @@ TEST_F(ConfigTest, EveryControlLiesInTheWindowInItsFontAndTheListsComeFromTheCat
     EXPECT_EQ(Entries(kSshTemplateCombo),
               (Texts{"Zeta/x", "Default Settings", "mail", "web server", "Zeta", "Zeta/x"}));
     EXPECT_EQ(Entries(kMenuCombo), (Texts{"", kSep, "Alpha", "Server", kSep}));
+    // Typing goes on past a field's width.
+    for (const HWND field : {Control(kPuttyPathField), GetWindow(Control(kMenuCombo), GW_CHILD)}) {
+        SetWindowTextW(field, L"");
+        for (int i = 0; i < 200; ++i) {
+            SendMessageW(field, WM_CHAR, L'w', 1);
+        }
+        EXPECT_EQ(GetWindowTextLengthW(field), 200);
+    }
     // The template is stored as shown, with its blank.
     Pick(kSshTemplateCombo, 3);
     EXPECT_EQ(Value(ProgramKey, "SSHSessionVorlage"), "web server");
