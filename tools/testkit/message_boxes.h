@@ -89,7 +89,7 @@ class Boxes {
             }
             int answer = std::exchange(planned_, 0);
             if (!message && !file_.empty()) { // its file name field, then Open
-                SetDlgItemTextW(box, GetDlgItem(box, cmb13) ? cmb13 : edt1, file_.c_str());
+                SetDlgItemTextW(box, cmb13, file_.c_str());
                 file_.clear();
                 answer = IDOK;
             }
